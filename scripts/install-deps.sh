@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing need, from Debian 12's packages. Idempotent:
+# packages already present are left alone and nothing is fetched for them.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config          # toolchain: g++ 12, CMake 3.25, CTest
+  libgtest-dev libgmock-dev                 # tests
+  qt6-base-dev                              # Gyrodesk: Qt 6 Widgets
+  fonts-liberation                          # metric-compatible stand-ins for the dialog fonts
+  xvfb xauth x11-utils imagemagick          # headless runs and screenshots
+  clang libclang-rt-14-dev                  # libFuzzer fuzz targets
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

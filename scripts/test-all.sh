@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds everything twice (normal, and with AddressSanitizer + UndefinedBehaviorSanitizer) and
+# runs every test in both builds, then the short fuzz and benchmark runs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+
+echo "== normal build"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== sanitizer build"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVEXLINK_SANITIZE=ON >/dev/null
+cmake --build build-asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+for extra in scripts/fuzz-short.sh scripts/bench-short.sh; do
+  if [[ -f $extra ]]; then echo "== $extra"; bash "$extra"; fi
+done
