@@ -1,0 +1,61 @@
+// Sample frames as the tracker sends them: lengths, start bytes, the checksum and the decoding
+// of binary words and ASCII fields into whole degrees. Integer arithmetic only, no allocation.
+#pragma once
+
+#include <cstddef>
+
+namespace vexlink::frame {
+
+// Binary frames: three 16-bit words (yaw, pitch, roll), high byte first, and with checksum
+// mode on a trailing checksum byte. Upon request the words start at position 0; a continuous
+// frame puts the start byte 0xFF and one further header byte before them.
+inline constexpr unsigned char kBinaryStart = 0xFF;
+inline constexpr int kBinaryHeaderLength = 2;
+inline constexpr int kBinaryBodyLength = 6;
+inline constexpr int kBinaryBodyWithChecksum = 7;
+inline constexpr int kChecksumPosition = 6;  // within the body
+
+// ASCII frames: 'Y', then three 5-character decimal fields each followed by one separator
+// byte, and one last byte: 20 bytes, of which 19 follow the start byte.
+inline constexpr unsigned char kAsciiStart = 'Y';
+inline constexpr int kAsciiBodyLength = 19;
+inline constexpr int kAsciiFieldWidth = 5;
+inline constexpr int kAsciiYawAt = 1;
+inline constexpr int kAsciiPitchAt = 7;
+inline constexpr int kAsciiRollAt = 13;
+inline constexpr int kAsciiEndAt = 18;  // set to NUL on receipt
+
+// The word at p, high byte first: 0..65535.
+constexpr int wordAt(const unsigned char* p) {
+    return (static_cast<int>(p[0]) << 8) | static_cast<int>(p[1]);
+}
+
+// One word unit is 360/32768 degree of yaw. The product is never negative and at most
+// 65535 * 360, so the shift is a floor division and nothing overflows.
+constexpr int yawDegrees(int word) { return (word * 360) >> 15; }
+
+// Pitch and roll: half the scale of yaw, cut to whole degrees before the 90 is taken off.
+constexpr int tiltDegrees(int word) { return ((word * 180) >> 15) - 90; }
+
+// Low 8 bits of the sum of the three words' low bytes, the first low byte at firstLow.
+constexpr int lowByteSum(const unsigned char* frame, int firstLow) {
+    return (frame[firstLow] + frame[firstLow + 2] + frame[firstLow + 4]) & 0xFF;
+}
+
+// A decimal field as atoi reads it: leading white space, an optional sign, then digits up to
+// the first other character, a NUL or the end of the field. No digits read as 0. A field is
+// at most 5 characters wide, so the value cannot overflow.
+constexpr int parseField(const unsigned char* text, int width) {
+    int i = 0;
+    while (i < width && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+    bool negative = false;
+    if (i < width && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    int value = 0;
+    while (i < width && text[i] >= '0' && text[i] <= '9') value = value * 10 + (text[i++] - '0');
+    return negative ? -value : value;
+}
+
+}  // namespace vexlink::frame
