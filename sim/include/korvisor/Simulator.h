@@ -1,6 +1,27 @@
 // korvisor-sim as a library: a Korvisor tracker played on the master side of a pseudo-terminal,
 // for the simulator program and for tests that start it in-process.
+//
+// The tracker answers every command byte: 'X' identification, 'V' version, 'S' one frame in
+// the current format, 'E'/'F' ASCII or binary frames, 'G'/'H' upon request or continuous
+// sampling (frames stream at the rate until 'G'), 'M'/'N' checksum on/off, 'O'/'P'
+// hysteresis filter off/on, 'K'/'L' line speed 19200/9600, 'R' reset to the power-on
+// settings (the power-on speed included), and the rate bytes 0x80..0x8E for 5..75 samples
+// per second. Other bytes are ignored. Power-on: Options::trackerSpeed, binary frames, upon
+// request, checksum and hysteresis off, rate 40.
+//
+// The line: the tracker sends each byte at its own speed's pace (10 bit times a byte). A byte
+// is understood only when the host sent it at the tracker's speed; a byte sent while the
+// host's speed differs reaches the host garbled. The host's speed is read from the shared
+// termios; when it changes around a 'K' or 'L' that is still in flight, the bytes up to the
+// switch command are judged at the old speed and the rest at the new one.
+//
+// Thread safety: every member may be called from any thread; the tracker runs on a thread
+// of its own from start() to stop().
 #pragma once
+
+#include <korvisor/Pose.h>
+
+#include <functional>
 
 #include <chrono>
 #include <cstdint>
@@ -12,12 +33,6 @@
 namespace korvisor {
 
 using Clock = std::chrono::steady_clock;
-
-struct Pose {
-    int pitch = 0;  // whole degrees, -90..269
-    int yaw = 0;    // whole degrees, 0..719
-    int roll = 0;   // whole degrees, -90..269
-};
 
 // Faults on request, each one flag.
 struct Faults {
@@ -38,6 +53,9 @@ struct Options {
     std::string linkPath;               // when set: a symbolic link to the slave device
     std::string logPath;                // when set: every byte received is logged here
     Faults faults;
+    // Called on the simulator's thread with the slave path each time a device appears
+    // (on start and when the tracker comes back).
+    std::function<void(const std::string& slavePath)> onDeviceAppeared;
 };
 
 // One byte the tracker received.
@@ -67,10 +85,13 @@ public:
     Simulator& operator=(const Simulator&) = delete;
 
     // Opens the pseudo-terminal and starts playing the tracker on a thread of its own.
+    // Throws std::system_error when no pseudo-terminal or link can be made, and
+    // std::invalid_argument for a tracker speed other than 9600 or 19200.
     void start();
     void stop();
 
     // The path a host opens: the link path when one was given, else the slave device.
+    // While the tracker has vanished: the last path, which no longer exists.
     std::string devicePath() const;
     std::string slavePath() const;
 
@@ -78,16 +99,20 @@ public:
     std::vector<RxRecord> received() const;
     std::vector<std::uint8_t> receivedBytes() const;
     void clearReceived();
-    // Waits until at least count bytes have been received in all; false on time-out.
+    // Waits until at least count bytes have been received in all (since start or the last
+    // clearReceived); false on time-out.
     bool waitForReceived(std::size_t count, std::chrono::milliseconds timeout) const;
 
     TrackerState state() const;
-    void setPose(Pose pose);
+    void setPose(Pose pose);     // a fixed pose from now on
+    void setMovingPose();        // back to the smoothly moving head
     Pose pose() const;           // the pose the next frame will carry
+                                 // (with the hysteresis filter on: changes under 2 degrees held back)
+    // Replaces the faults; a vanishing time counts from this call.
     void setFaults(Faults faults);
 
-    // The tracker disappears now (the host sees a hang-up) / comes back on a new device
-    // (with a link path, the link is pointed at it).
+    // The tracker disappears now (the host sees a hang-up; the link is removed) / comes back,
+    // powered on afresh, on a new device (with a link path, the link is pointed at it).
     void vanish();
     void comeBack();
 
