@@ -55,6 +55,18 @@ Bytes HostPort::read(std::size_t n, std::chrono::milliseconds timeout) {
     return out;
 }
 
+Bytes HostPort::readFor(std::chrono::milliseconds time) {
+    Bytes out;
+    const auto end = ptykit::Clock::now() + time;
+    for (;;) {
+        std::uint8_t buf[256];
+        ssize_t r = ptykit::readUntil(fd_, buf, sizeof buf, end);
+        if (r <= 0) break;
+        out.insert(out.end(), buf, buf + r);
+    }
+    return out;
+}
+
 Bytes HostPort::readUntilQuiet(std::chrono::milliseconds quiet, std::chrono::milliseconds limit) {
     Bytes out;
     const auto end = ptykit::Clock::now() + limit;

@@ -26,6 +26,8 @@ public:
     void send(std::uint8_t byte) { send(std::string_view(reinterpret_cast<const char*>(&byte), 1)); }
     // Reads until n bytes have come or timeout has passed.
     Bytes read(std::size_t n, std::chrono::milliseconds timeout);
+    // Reads whatever comes for the given time.
+    Bytes readFor(std::chrono::milliseconds time);
     // Reads whatever comes until the line has been quiet for quiet.
     Bytes readUntilQuiet(std::chrono::milliseconds quiet, std::chrono::milliseconds limit = 2000ms);
     // Waits for a hang-up of the other side; true when it came within timeout.
