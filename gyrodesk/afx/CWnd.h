@@ -1,0 +1,136 @@
+// CWnd: a window of the layer, which stands for one Qt widget: a dialog (CDialog) or one of a
+// dialog's controls. Messages reach a window through SendMessage, which looks them up in the
+// window's message map and otherwise gives them to the window's default processing
+// (DefWindowProc). Controls tell their dialog of clicks and changes with WM_COMMAND, carrying
+// the control id and the notification code (BN_CLICKED, EN_CHANGE).
+#pragma once
+
+#include <memory>
+
+#include <afx/CString.h>
+#include <afx/Constants.h>
+#include <afx/MessageMap.h>
+#include <afx/Types.h>
+
+class QWidget;
+class CMenu;
+
+namespace afx::detail {
+struct WindowState;
+}
+
+// A timer procedure (unused by the console, which always passes null and takes WM_TIMER).
+using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);
+
+class CWnd : public CCmdTarget {
+public:
+    CWnd();
+    ~CWnd() override;
+
+    // ---- The window itself -------------------------------------------------------------
+    // The widget this window stands for; null when the window does not exist. Tests reach a
+    // control's widget with GetDlgItem(id)->GetSafeQWidget().
+    QWidget* GetSafeQWidget() const { return m_widget; }
+    HWND GetSafeHwnd() const { return m_widget ? const_cast<CWnd*>(this) : nullptr; }
+    // The control id of a dialog's control (0 for a top-level window).
+    int GetDlgCtrlID() const { return static_cast<int>(m_id); }
+    // The style bits the window was created with (WS_*, and the control's own).
+    DWORD GetStyle() const { return m_style; }
+    CWnd* GetParent() const { return m_parent; }
+
+    // Sends a message to the window: its message map first, else DefWindowProc.
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    // Enables or disables the window; returns nonzero when it was disabled before.
+    BOOL EnableWindow(BOOL enable = TRUE);
+    BOOL IsWindowEnabled() const;
+    BOOL IsWindowVisible() const;
+    BOOL ShowWindow(int command);  // SW_HIDE, SW_SHOW, SW_MINIMIZE, SW_RESTORE
+    // Sets the caption of a window or the text of a control (an edit sends EN_CHANGE).
+    void SetWindowText(const char* text);
+    int GetWindowText(CString& text) const;
+    // Gives the window the keyboard focus; returns the window that had it (or null).
+    CWnd* SetFocus();
+    static CWnd* GetFocus();
+    void Invalidate(BOOL erase = TRUE);
+    void UpdateWindow();
+
+    // The client area in pixels; left and top are 0.
+    void GetClientRect(LPRECT rect) const;
+    // The window's frame in screen pixels.
+    void GetWindowRect(LPRECT rect) const;
+    // Moves the window to the middle of its owner (alternateOwner when given), or of the
+    // screen's work area when it has none.
+    void CenterWindow(CWnd* alternateOwner = nullptr);
+    BOOL IsIconic() const;
+
+    // ---- A dialog's controls, by id ----------------------------------------------------
+    // The control with id nID, or null.
+    CWnd* GetDlgItem(int nID) const;
+    void SetDlgItemText(int nID, const char* text);
+    int GetDlgItemText(int nID, CString& text) const;
+    // Checks the radio button check and clears the others whose ids lie in first..last.
+    // Sends no notification.
+    void CheckRadioButton(int first, int last, int check);
+    void CheckDlgButton(int nID, UINT check);
+    UINT IsDlgButtonChecked(int nID) const;  // BST_CHECKED or BST_UNCHECKED
+    LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    // ---- Timers, system menu, message box ----------------------------------------------
+    // Starts (or, for a running id, restarts) timer nIDEvent with a period of elapse ms. With
+    // no procedure each tick arrives as WM_TIMER (wParam = the id); at most one tick per timer
+    // is ever waiting, so slow handling drops ticks. Returns nIDEvent, or 0 with no window.
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT elapse, TIMERPROC proc);
+    BOOL KillTimer(UINT_PTR nIDEvent);
+
+    // The window's own system menu (revert FALSE); revert TRUE restores the platform's items
+    // and returns null. Null for a window without WS_SYSMENU.
+    CMenu* GetSystemMenu(BOOL revert);
+
+    // A modal message box owned by this window (see MessageBox.h).
+    int MessageBox(const char* text, const char* caption = nullptr, UINT type = MB_OK);
+
+    // The layer's window for a widget (a dialog or a control), or null.
+    static CWnd* FromWidget(const QWidget* widget);
+
+protected:
+    // Looks message up in the message map and calls the handler; FALSE when there is none.
+    virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // What a message without a map entry does.
+    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Default processing of the message being handled.
+    LRESULT Default();
+
+    // The handlers of the WM_ messages; each does the default processing. A derived class
+    // maps its own (ON_WM_PAINT() and so on) and may call these.
+    void OnPaint();
+    void OnTimer(UINT nIDEvent);
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    HCURSOR OnQueryDragIcon();
+
+    // Binds this window to widget (which the caller keeps) as control id of parent.
+    void Attach(QWidget* widget, CWnd* parent, UINT id, DWORD style);
+    void Detach();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    friend struct afx::detail::WindowState;
+    friend class CDialog;
+
+    struct CurrentMessage {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+
+    QWidget* m_widget = nullptr;
+    CWnd* m_parent = nullptr;
+    UINT m_id = 0;
+    DWORD m_style = 0;
+    const CurrentMessage* m_current = nullptr;  // the message being dispatched
+    std::unique_ptr<afx::detail::WindowState> m_state;  // timers, system menu
+};
+
+// The top-level window that has the focus (the innermost modal window), or null.
+HWND GetActiveWindow();

@@ -1,0 +1,56 @@
+// Hooks for tests: what a user would do with the mouse or see on the screen, done or observed
+// from code. Not used by the program.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <QImage>
+
+#include <afx/CDialog.h>
+#include <afx/CMenu.h>
+
+class QWidget;
+
+namespace afx::testing {
+
+// ---- System menu ------------------------------------------------------------------------
+// The dialog's system menu as it would open now (items enabled for the window's state).
+std::vector<CMenu::Item> SystemMenuItems(CWnd& window);
+// Chooses the item with command id as if clicked in the open menu: FALSE when there is no
+// such item or it is disabled. The choice reaches the window as WM_SYSCOMMAND.
+BOOL ChooseSystemMenuItem(CWnd& window, UINT id);
+// The system menu popup that is open now, or null.
+QWidget* OpenSystemMenu();
+
+// ---- Painting ---------------------------------------------------------------------------
+// One drawing operation of a paint, in client pixels.
+struct PaintRecord {
+    enum class Kind { BitBlt, DrawIcon, EraseBackground };
+    Kind kind;
+    CWnd* window;
+    int x, y, w, h;             // destination rectangle
+    int srcX = 0, srcY = 0;     // BitBlt: source origin
+    UINT resourceId = 0;        // BitBlt: the source bitmap's id; DrawIcon: the icon's id
+    int srcWidth = 0, srcHeight = 0;  // BitBlt: the source bitmap's size
+};
+// Starts recording (clearing what was recorded before).
+void StartPaintLog();
+// What was drawn since StartPaintLog; recording goes on.
+std::vector<PaintRecord> PaintLog();
+void StopPaintLog();
+
+// Paints the window now and returns its client area as an image.
+QImage Render(CWnd& window);
+// Changes the client area to w x h pixels (a dialog's size is otherwise fixed).
+void SetClientSize(CWnd& window, int w, int h);
+
+// ---- Modal windows ----------------------------------------------------------------------
+// The layer's modal windows that are open, outermost first: dialogs and message boxes.
+std::vector<QWidget*> ModalStack();
+// True when dialog's own modal loop is the innermost one running (no box open above it).
+bool IsInnermostModal(const CDialog& dialog);
+// The message boxes that are open, outermost first.
+std::vector<QWidget*> OpenMessageBoxes();
+
+}  // namespace afx::testing
