@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (AddressSanitizer + UndefinedBehaviorSanitizer) in
 # build-fuzz and runs each for a short fixed time, about a minute in all. Fails on any crash,
-# hang, leak or sanitizer report. VEXLINK_FUZZ_SECONDS scales the time per target.
+# hang, leak or sanitizer report. VEXLINK_FUZZ_SECONDS sets the time per target (30),
+# VEXLINK_FUZZ_BUILD the build folder (build-fuzz).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${VEXLINK_FUZZ_SECONDS:-30}
-build=build-fuzz
+build=${VEXLINK_FUZZ_BUILD:-build-fuzz}  # build folder, relative to the source tree or absolute
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
