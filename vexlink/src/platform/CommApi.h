@@ -24,6 +24,9 @@ inline constexpr DWORD PURGE_RXABORT = 0x02;
 inline constexpr DWORD PURGE_TXCLEAR = 0x04;
 inline constexpr DWORD PURGE_RXCLEAR = 0x08;
 
+// A read on a port whose total time-outs are both zero still ends after this many milliseconds.
+inline constexpr DWORD kReadLimitMs = 1000;
+
 inline constexpr unsigned MB_OK = 0x00;
 inline constexpr unsigned MB_ICONEXCLAMATION = 0x30;
 
@@ -40,9 +43,10 @@ bool SetCommState(HANDLE port, const DCB* dcb);
 bool SetCommTimeouts(HANDLE port, const COMMTIMEOUTS* timeouts);
 bool PurgeComm(HANDLE port, DWORD flags);
 // Reads up to n bytes under the port's time-outs; a short count is success. false for an
-// invalid handle or a failed device (with what arrived before the failure in *got).
+// invalid handle or a device that has gone (at once, with what arrived before in *got).
 bool ReadFile(HANDLE port, void* buffer, DWORD n, DWORD* got);
-// Writes n bytes; fails when the line cannot take them within kWriteHoldLimitMs.
+// Writes n bytes and waits for them to leave the port; fails when the line cannot take them
+// within kWriteHoldLimitMs (what is still held then is discarded) or the device has gone.
 bool WriteFile(HANDLE port, const void* buffer, DWORD n, DWORD* written);
 
 // Pauses for ms milliseconds of the monotonic clock.
