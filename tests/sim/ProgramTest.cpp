@@ -1,0 +1,183 @@
+// The korvisor-sim program: arguments, running a program against the tracker, and a clean
+// end on a signal.
+#include "HostPort.h"
+
+#include <ptykit/PtyPair.h>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <spawn.h>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace simtest {
+namespace {
+
+const std::string kProgram = KORVISOR_SIM_PROGRAM;
+
+struct Outcome {
+    int status = -1;  // the exit status, or 128 + signal
+    std::string output;
+};
+
+// Runs a shell command line, collecting its standard output and error.
+Outcome shell(const std::string& line) {
+    Outcome r;
+    FILE* p = popen((line + " 2>&1").c_str(), "r");
+    char buf[512];
+    while (std::size_t n = std::fread(buf, 1, sizeof buf, p)) r.output.append(buf, n);
+    const int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+    return r;
+}
+
+std::string shellQuoted(const std::string& s) { return "'" + s + "'"; }
+
+class TempDir {
+public:
+    TempDir() {
+        char t[] = "/tmp/korvisor-sim-test-XXXXXX";
+        path = mkdtemp(t);
+    }
+    ~TempDir() { shell("rm -rf " + shellQuoted(path)); }
+    std::string path;
+};
+
+// The simulator program started in the background, its standard output on a pipe.
+class Background {
+public:
+    explicit Background(std::vector<std::string> args) {
+        args.insert(args.begin(), kProgram);
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        int fds[2];
+        EXPECT_EQ(pipe(fds), 0);
+        posix_spawn_file_actions_t fa;
+        posix_spawn_file_actions_init(&fa);
+        posix_spawn_file_actions_adddup2(&fa, fds[1], 1);
+        posix_spawn_file_actions_addclose(&fa, fds[0]);
+        EXPECT_EQ(posix_spawn(&pid, argv[0], &fa, nullptr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&fa);
+        close(fds[1]);
+        out = fds[0];
+    }
+    ~Background() {
+        if (pid > 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+        close(out);
+    }
+    // The first line of output, waiting at most timeout.
+    std::string firstLine(std::chrono::milliseconds timeout) {
+        std::string line;
+        const auto deadline = ptykit::Clock::now() + timeout;
+        std::uint8_t c;
+        while (ptykit::readUntil(out, &c, 1, deadline) == 1 && c != '\n') line += char(c);
+        return line;
+    }
+    // Signals the program and waits for its exit status.
+    int stopWith(int sig) {
+        kill(pid, sig);
+        int st = 0;
+        waitpid(pid, &st, 0);
+        pid = -1;
+        return WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+    }
+
+    pid_t pid = -1;
+    int out = -1;
+};
+
+bool exists(const std::string& path) {
+    struct stat st{};
+    return lstat(path.c_str(), &st) == 0;
+}
+
+TEST(Program, RunsAProgramAgainstTheTrackerWithItsEnvironmentAndStatus) {
+    // The program talks to the tracker as COM3 with the shell's own tools, and reports what
+    // it was given; COM4 was set beforehand and is kept.
+    const std::string script =
+        "echo \"1=$VEXLINK_COM1 2=$VEXLINK_COM2 4=$VEXLINK_COM4\"; "
+        "d=$VEXLINK_COM3; exec 3<>\"$d\"; stty -F \"$d\" raw -echo 9600; "
+        "printf XV >&3; echo \"reply=$(timeout 2 head -c 6 <&3)\"; exit 7";
+    const Outcome r = shell("VEXLINK_COM4=/keep/me VEXLINK_COM3=/overridden " + kProgram +
+                        " --version 2.5 --com 3 -- sh -c " + shellQuoted(script));
+    EXPECT_EQ(r.status, 7) << r.output;
+    EXPECT_NE(r.output.find("1=/dev/null/COM1 2=/dev/null/COM2 4=/keep/me"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("reply=KHX2.5"), std::string::npos) << r.output;
+    EXPECT_FALSE(exists("/dev/null/COM1"));
+}
+
+TEST(Program, ProgramThatCannotStartAndSignalsPassedOn) {
+    EXPECT_EQ(shell(kProgram + " --com 1 -- /no/such/program").status, 127);
+
+    Background sim({"--com", "2", "--", "sleep", "30"});
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const auto t0 = ptykit::Clock::now();
+    EXPECT_EQ(sim.stopWith(SIGTERM), 128 + SIGTERM);  // the program's own end
+    EXPECT_LT(ptykit::Clock::now() - t0, std::chrono::seconds(5));
+}
+
+class EndsOnSignal : public ::testing::TestWithParam<int> {};
+
+TEST_P(EndsOnSignal, PrintsTheDeviceLogsWhatItHearsAndRemovesTheLink) {
+    TempDir dir;
+    const std::string link = dir.path + "/tracker", log = dir.path + "/rx.log";
+    Background sim({"--link", link, "--log", log, "--pose", "0,90,0"});
+    const std::string slave = sim.firstLine(std::chrono::milliseconds(3000));
+    ASSERT_EQ(slave.rfind("/dev/pts/", 0), 0u) << slave;
+    char target[256] = {};
+    ASSERT_GT(readlink(link.c_str(), target, sizeof target - 1), 0);
+    EXPECT_EQ(slave, target);
+    {
+        HostPort host(link);
+        host.send("S");
+        EXPECT_EQ(host.read(6, std::chrono::milliseconds(500)), (Bytes{0x20, 0x00, 0x40, 0x00, 0x40, 0x00}));
+        host.setSpeed(19200);
+        host.send("X");
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_EQ(sim.stopWith(GetParam()), 0);
+    EXPECT_FALSE(exists(link));
+
+    std::ifstream in(log);
+    std::string header, first, second;
+    std::getline(in, header);
+    std::getline(in, first);
+    std::getline(in, second);
+    EXPECT_EQ(header[0], '#');
+    EXPECT_NE(first.find(" 0x53 9600 understood"), std::string::npos) << first;
+    EXPECT_NE(second.find(" 0x58 19200 not-understood"), std::string::npos) << second;
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, EndsOnSignal, ::testing::Values(SIGTERM, SIGINT));
+
+TEST(Program, RejectsBadArgumentsWithAMessage) {
+    const char* bad[] = {
+        "--speed 4800",      "--pose 1,2",         "--pose 0,720,0",      "--pose a,b,c",
+        "--com 5 -- true",   "--com 3",            "-- true",             "--bogus",
+        "--drop 0",          "--version ABCDEF",   "--vanish-after -1",   "--come-back-after 1",
+        "--link",
+    };
+    for (const char* args : bad) {
+        const Outcome r = shell(kProgram + " " + args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_NE(r.output.find("korvisor-sim: "), std::string::npos) << args << ": " << r.output;
+    }
+    const Outcome help = shell(kProgram + " --help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.output.find("--com N"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace simtest
