@@ -1,0 +1,131 @@
+// The command line: what each subcommand accepts, the defaults, and the one-line reasons for
+// everything it refuses.
+#include "Options.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace vexlink_cli;
+
+namespace {
+
+ParseResult parse(const std::vector<std::string>& args) { return parseCommandLine(args); }
+
+const Options& accepted(const ParseResult& result) {
+    if (const UsageError* e = std::get_if<UsageError>(&result)) ADD_FAILURE() << e->message;
+    static const Options none;
+    const Options* options = std::get_if<Options>(&result);
+    return options != nullptr ? *options : none;
+}
+
+}  // namespace
+
+TEST(CommandLine, ReadTakesEveryModeAndLimit) {
+    const Options& o = accepted(parse({"read", "--port", "com3", "--continuous", "--rate=75",
+                                       "--checksum", "--seconds", "2.5", "--format", "jsonl"}));
+    EXPECT_EQ(o.subcommand, Subcommand::Read);
+    EXPECT_EQ(o.port, "COM3");
+    EXPECT_TRUE(o.modes.continuous);
+    EXPECT_TRUE(o.modes.checksum);
+    EXPECT_FALSE(o.modes.ascii);
+    EXPECT_EQ(o.modes.rate, 75);
+    ASSERT_TRUE(o.limit.seconds.has_value());
+    EXPECT_DOUBLE_EQ(*o.limit.seconds, 2.5);
+    EXPECT_FALSE(o.limit.count.has_value());
+    EXPECT_EQ(o.format, OutputFormat::Jsonl);
+}
+
+TEST(CommandLine, DefaultsAreBinaryUponRequestCsvToTheStandardUdpPort) {
+    const Options& read = accepted(parse({"read", "--port", "/dev/ttyUSB0"}));
+    EXPECT_EQ(read.port, "/dev/ttyUSB0");
+    EXPECT_FALSE(read.modes.ascii || read.modes.checksum || read.modes.continuous);
+    EXPECT_EQ(read.modes.rate, 40);
+    EXPECT_FALSE(read.limit.count || read.limit.seconds);
+    EXPECT_EQ(read.format, OutputFormat::Csv);
+
+    const Options& stream = accepted(parse({"stream", "--port", "COM1", "--count", "9"}));
+    EXPECT_EQ(stream.udp.host, "127.0.0.1");
+    EXPECT_EQ(stream.udp.port, 4242);
+    EXPECT_EQ(stream.limit.count, 9);
+}
+
+TEST(CommandLine, HelpWinsOnEverySubcommandEvenOverMistakes) {
+    for (const char* sub : {"detect", "version", "read", "stream", "reset"}) {
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{sub, "--help"}, {sub, "--bogus", "-h"}}) {
+            const ParseResult r = parse(args);
+            const ShowHelp* help = std::get_if<ShowHelp>(&r);
+            ASSERT_NE(help, nullptr) << sub;
+            EXPECT_EQ(help->text.rfind(std::string("usage: vexlink ") + sub, 0), 0u) << help->text;
+        }
+    }
+    EXPECT_TRUE(std::holds_alternative<ShowHelp>(parse({"--help"})));
+}
+
+struct Refusal {
+    std::vector<std::string> args;
+    const char* reasonContains;
+};
+
+class CommandLineRefuses : public testing::TestWithParam<Refusal> {};
+
+TEST_P(CommandLineRefuses, WithAOneLineReason) {
+    const ParseResult r = parse(GetParam().args);
+    const UsageError* e = std::get_if<UsageError>(&r);
+    ASSERT_NE(e, nullptr);
+    EXPECT_NE(e->message.find(GetParam().reasonContains), std::string::npos) << e->message;
+    EXPECT_EQ(e->message.find('\n'), std::string::npos) << e->message;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BadArguments, CommandLineRefuses,
+    testing::Values(
+        Refusal{{}, "no subcommand"},
+        Refusal{{"fly"}, "unknown subcommand 'fly'"},
+        Refusal{{"read"}, "--port is required"},
+        Refusal{{"version", "--port"}, "needs a value"},
+        Refusal{{"read", "--port", "COM1", "--speed", "9"}, "unknown option '--speed'"},
+        Refusal{{"read", "--port", "COM1", "extra"}, "unexpected argument 'extra'"},
+        Refusal{{"reset", "--port", "COM1", "--count", "3"}, "does not apply"},
+        Refusal{{"detect", "--port", "COM1"}, "does not apply"},
+        Refusal{{"read", "--port", "--ascii=yes"}, "COM1 to COM4"},
+        Refusal{{"read", "--port", "COM1", "--ascii=yes"}, "takes no value"},
+        Refusal{{"read", "--port", "COM5"}, "COM1 to COM4"},
+        Refusal{{"read", "--port", "ttyS0"}, "absolute device path"},
+        Refusal{{"read", "--port", "COM1", "--continuous", "--rate", "42"}, "steps of 5"},
+        Refusal{{"read", "--port", "COM1", "--continuous", "--rate", "0"}, "steps of 5"},
+        Refusal{{"read", "--port", "COM1", "--continuous", "--rate", "80"}, "steps of 5"},
+        Refusal{{"read", "--port", "COM1", "--rate", "40"}, "only with --continuous"},
+        Refusal{{"read", "--port", "COM1", "--count", "0"}, "positive whole number"},
+        Refusal{{"read", "--port", "COM1", "--count", "-3"}, "positive whole number"},
+        Refusal{{"read", "--port", "COM1", "--count", "3x"}, "positive whole number"},
+        Refusal{{"read", "--port", "COM1", "--seconds", "-1"}, "positive number of seconds"},
+        Refusal{{"read", "--port", "COM1", "--seconds", "inf"}, "positive number of seconds"},
+        Refusal{{"read", "--port", "COM1", "--seconds", "0"}, "positive number of seconds"},
+        Refusal{{"read", "--port", "COM1", "--count", "3", "--seconds", "1"}, "not both"},
+        Refusal{{"read", "--port", "COM1", "--format", "xml"}, "csv or jsonl"},
+        Refusal{{"read", "--port", "COM1", "--ascii", "--checksum"}, "binary frames only"},
+        Refusal{{"stream", "--port", "COM1", "--udp", "127.0.0.1"}, "HOST:PORT"},
+        Refusal{{"stream", "--port", "COM1", "--udp", "127.0.0.1:0"}, "HOST:PORT"},
+        Refusal{{"stream", "--port", "COM1", "--udp", "127.0.0.1:65536"}, "HOST:PORT"},
+        Refusal{{"stream", "--port", "COM1", "--udp", ":4242"}, "HOST:PORT"},
+        Refusal{{"stream", "--port", "COM1", "--udp", "::1:4242"}, "HOST:PORT"},
+        Refusal{{"stream", "--port", "COM1", "--format", "csv"}, "does not apply"}));
+
+TEST(CommandLine, EndpointsWithNamesAndBracketedAddresses) {
+    struct Case {
+        const char* text;
+        const char* host;
+        int port;
+    };
+    for (const Case& c : {Case{"127.0.0.1:4242", "127.0.0.1", 4242}, Case{"localhost:1", "localhost", 1},
+                          Case{"[::1]:65535", "::1", 65535}}) {
+        std::optional<Endpoint> e = parseEndpoint(c.text);
+        ASSERT_TRUE(e.has_value()) << c.text;
+        EXPECT_EQ(e->host, c.host);
+        EXPECT_EQ(e->port, c.port);
+    }
+    EXPECT_FALSE(parseEndpoint("[::1]4242").has_value());
+}

@@ -1,0 +1,37 @@
+#include "Commands.h"
+#include "Report.h"
+#include "SampledCommand.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace vexlink_cli {
+
+namespace {
+
+// Writes text to standard output at once, so that a log file or pipe sees every sample as it
+// comes. A closed pipe ends the command quietly; other write errors are reported.
+bool writeOut(Subcommand subcommand, const std::string& text) {
+    if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0) {
+        return true;
+    }
+    if (errno != EPIPE) report(subcommand, std::string("cannot write the output: ") + std::strerror(errno));
+    return false;
+}
+
+}  // namespace
+
+int runRead(const Options& options) {
+    SampledCommand command;
+    command.before = [&] {
+        const std::string header = formatHeader(options.format);
+        return header.empty() || writeOut(options.subcommand, header);
+    };
+    command.consume = [&](const Sample& sample) {
+        return writeOut(options.subcommand, formatSample(options.format, sample));
+    };
+    return runSampledCommand(options, command);
+}
+
+}  // namespace vexlink_cli

@@ -1,0 +1,94 @@
+#include "Help.h"
+
+namespace vexlink_cli {
+
+namespace {
+
+constexpr char kPortHelp[] =
+    "  --port P          COM1 to COM4 (the paths in VEXLINK_COM1..VEXLINK_COM4, else\n"
+    "                    /dev/ttyS0..3) or an absolute device path\n";
+
+constexpr char kModeHelp[] =
+    "  --ascii           ASCII frames (default: binary frames)\n"
+    "  --checksum        binary frames carry a checksum byte, and it is checked\n"
+    "  --continuous      the tracker streams samples (default: one request per sample)\n"
+    "  --rate N          samples per second when continuous: 5 to 75 in steps of 5 (40)\n"
+    "  --count N         stop after N samples, failed ones included\n"
+    "  --seconds S       stop after S seconds\n"
+    "Without --count or --seconds it runs until Ctrl-C or SIGTERM. On every end the tracker\n"
+    "is put back to upon-request sampling and the port is closed with its reset byte.\n";
+
+}  // namespace
+
+std::string programHelp() {
+    return "usage: vexlink <subcommand> [options]\n"
+           "\n"
+           "Talks to a Korvisor orientation tracker on a serial port.\n"
+           "\n"
+           "subcommands:\n"
+           "  detect    find the tracker on COM1 to COM4 and print its port and version\n"
+           "  version   print the version of the tracker on one port\n"
+           "  read      print samples as CSV or JSON lines\n"
+           "  stream    send samples as UDP pose datagrams (opentrack \"UDP over network\")\n"
+           "  reset     hard-reset the tracker on one port\n"
+           "\n"
+           "'vexlink <subcommand> --help' describes each one. Exit status: 0 success, 1 failure,\n"
+           "2 a command line that cannot be used.\n";
+}
+
+std::string subcommandHelp(Subcommand subcommand) {
+    switch (subcommand) {
+    case Subcommand::Detect:
+        return "usage: vexlink detect\n"
+               "\n"
+               "Probes COM1, COM2, COM3 and COM4 in turn and prints the first port on which a\n"
+               "tracker answers, with its version, as 'COMn version TEXT'. Exits with status 1\n"
+               "when none answers.\n";
+    case Subcommand::Version:
+        return std::string("usage: vexlink version --port P\n"
+                           "\n"
+                           "Identifies the tracker on port P and prints its version text.\n"
+                           "\n") +
+               kPortHelp;
+    case Subcommand::Read:
+        return std::string(
+                   "usage: vexlink read --port P [--ascii] [--checksum] [--continuous [--rate N]]\n"
+                   "                    [--count N | --seconds S] [--format csv|jsonl]\n"
+                   "\n"
+                   "Sets the tracker's modes and prints one line per sample: the time in seconds\n"
+                   "since sampling began (monotonic clock), pitch, yaw and roll in whole degrees\n"
+                   "and the verdict: 'good', 'checksum error' or 'short frame'. A failed sample has\n"
+                   "no angles (empty CSV fields, JSON null). CSV output starts with a header line.\n"
+                   "A summary goes to standard error at the end.\n"
+                   "\n") +
+               kPortHelp + "  --format F        csv (default) or jsonl\n" + kModeHelp +
+               "After 3 seconds without a good sample the tracker counts as lost (status 1).\n";
+    case Subcommand::Stream:
+        return std::string(
+                   "usage: vexlink stream --port P [--udp HOST:PORT] [--ascii] [--checksum]\n"
+                   "                      [--continuous [--rate N]] [--count N | --seconds S]\n"
+                   "\n"
+                   "Sends every good sample as one UDP datagram of six little-endian IEEE-754\n"
+                   "doubles: x, y, z (always 0) and yaw, pitch, roll in degrees, the input format\n"
+                   "of opentrack's \"UDP over network\" source. Each angle a is sent as\n"
+                   "((a + 180) mod 360) - 180, in -180..179: yaw 0..359 and 360..719 give the same\n"
+                   "direction; pitch and roll -90..179 are sent unchanged and 180..269 as -180..-91.\n"
+                   "Back: yaw = (s + 360) mod 360; pitch, roll = s + 360 when s < -90, else s.\n"
+                   "A summary goes to standard error at the end.\n"
+                   "\n") +
+               kPortHelp +
+               "  --udp HOST:PORT   destination (default 127.0.0.1:4242); [ADDR]:PORT for IPv6\n" +
+               kModeHelp +
+               "After 3 seconds without a good sample the tracker counts as lost (status 1).\n";
+    case Subcommand::Reset:
+        return std::string("usage: vexlink reset --port P\n"
+                           "\n"
+                           "Hard-resets the tracker on port P with its reset command, then closes the\n"
+                           "port. Prints 'COMn: reset' (or the device path) when done.\n"
+                           "\n") +
+               kPortHelp;
+    }
+    return programHelp();
+}
+
+}  // namespace vexlink_cli

@@ -1,0 +1,274 @@
+#include "Options.h"
+
+#include "Help.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <initializer_list>
+
+namespace vexlink_cli {
+
+namespace {
+
+// Every option the program knows; each subcommand accepts a subset.
+enum class Opt { Help, Port, Ascii, Checksum, Continuous, Rate, Count, Seconds, Format, Udp };
+
+struct OptSpec {
+    const char* name;
+    Opt opt;
+    bool takesValue;
+};
+
+constexpr OptSpec kOptions[] = {
+    {"--help", Opt::Help, false},       {"-h", Opt::Help, false},
+    {"--port", Opt::Port, true},        {"--ascii", Opt::Ascii, false},
+    {"--checksum", Opt::Checksum, false}, {"--continuous", Opt::Continuous, false},
+    {"--rate", Opt::Rate, true},        {"--count", Opt::Count, true},
+    {"--seconds", Opt::Seconds, true},  {"--format", Opt::Format, true},
+    {"--udp", Opt::Udp, true},
+};
+
+struct SubcommandSpec {
+    const char* name;
+    Subcommand subcommand;
+    std::initializer_list<Opt> accepts;
+    bool needsPort;
+};
+
+const SubcommandSpec kSubcommands[] = {
+    {"detect", Subcommand::Detect, {}, false},
+    {"version", Subcommand::Version, {Opt::Port}, true},
+    {"read", Subcommand::Read,
+     {Opt::Port, Opt::Ascii, Opt::Checksum, Opt::Continuous, Opt::Rate, Opt::Count, Opt::Seconds,
+      Opt::Format},
+     true},
+    {"stream", Subcommand::Stream,
+     {Opt::Port, Opt::Udp, Opt::Ascii, Opt::Checksum, Opt::Continuous, Opt::Rate, Opt::Count,
+      Opt::Seconds},
+     true},
+    {"reset", Subcommand::Reset, {Opt::Port}, true},
+};
+
+const OptSpec* findOption(const std::string& name) {
+    for (const OptSpec& spec : kOptions) {
+        if (name == spec.name) return &spec;
+    }
+    return nullptr;
+}
+
+bool accepts(const SubcommandSpec& sub, Opt opt) {
+    if (opt == Opt::Help) return true;
+    for (Opt o : sub.accepts) {
+        if (o == opt) return true;
+    }
+    return false;
+}
+
+// "COM1".."COM4" in any letter case, normalised to upper case; or an absolute path.
+std::optional<std::string> parsePort(const std::string& text) {
+    if (!text.empty() && text.front() == '/') return text;
+    if (text.size() == 4 && std::toupper(static_cast<unsigned char>(text[0])) == 'C' &&
+        std::toupper(static_cast<unsigned char>(text[1])) == 'O' &&
+        std::toupper(static_cast<unsigned char>(text[2])) == 'M' && text[3] >= '1' &&
+        text[3] <= '4') {
+        return std::string("COM") + text[3];
+    }
+    return std::nullopt;
+}
+
+std::optional<int> parseRate(const std::string& text) {
+    std::optional<long> value = parsePositiveCount(text);
+    if (!value || *value < 5 || *value > 75 || *value % 5 != 0) return std::nullopt;
+    return static_cast<int>(*value);
+}
+
+UsageError error(std::string message) { return UsageError{std::move(message)}; }
+
+}  // namespace
+
+const char* subcommandName(Subcommand subcommand) {
+    for (const SubcommandSpec& spec : kSubcommands) {
+        if (spec.subcommand == subcommand) return spec.name;
+    }
+    return "?";
+}
+
+std::optional<long> parsePositiveCount(const std::string& text) {
+    if (text.empty() || text.size() > 12) return std::nullopt;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+    }
+    long value = std::strtol(text.c_str(), nullptr, 10);
+    if (value <= 0) return std::nullopt;
+    return value;
+}
+
+std::optional<double> parsePositiveSeconds(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    for (char c : text) {
+        if (!((c >= '0' && c <= '9') || c == '.')) return std::nullopt;  // no sign, exponent, inf
+    }
+    errno = 0;
+    char* end = nullptr;
+    double value = std::strtod(text.c_str(), &end);
+    if (errno != 0 || end != text.c_str() + text.size() || !std::isfinite(value) || value <= 0 ||
+        value > 1e7) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<Endpoint> parseEndpoint(const std::string& text) {
+    std::string host;
+    std::string port;
+    if (!text.empty() && text.front() == '[') {  // [IPv6 address]:port
+        std::size_t close = text.find(']');
+        if (close == std::string::npos || close + 1 >= text.size() || text[close + 1] != ':') {
+            return std::nullopt;
+        }
+        host = text.substr(1, close - 1);
+        port = text.substr(close + 2);
+    } else {
+        std::size_t colon = text.rfind(':');
+        if (colon == std::string::npos) return std::nullopt;
+        host = text.substr(0, colon);
+        port = text.substr(colon + 1);
+        if (host.find(':') != std::string::npos) return std::nullopt;  // bare IPv6 needs brackets
+    }
+    std::optional<long> number = parsePositiveCount(port);
+    if (host.empty() || !number || *number > 65535) return std::nullopt;
+    return Endpoint{host, static_cast<int>(*number)};
+}
+
+ParseResult parseCommandLine(const std::vector<std::string>& args) {
+    if (args.empty()) return error("no subcommand given (try 'vexlink --help')");
+    const std::string& first = args.front();
+    if (first == "--help" || first == "-h" || first == "help") return ShowHelp{programHelp()};
+
+    const SubcommandSpec* sub = nullptr;
+    for (const SubcommandSpec& spec : kSubcommands) {
+        if (first == spec.name) sub = &spec;
+    }
+    if (sub == nullptr) return error("unknown subcommand '" + first + "' (try 'vexlink --help')");
+
+    // --help wins over everything else on the line, mistakes included.
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--help" || args[i] == "-h") return ShowHelp{subcommandHelp(sub->subcommand)};
+    }
+
+    const std::string prefix = std::string(sub->name) + ": ";
+    Options options;
+    options.subcommand = sub->subcommand;
+    bool rateGiven = false;
+
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        std::string name = args[i];
+        std::optional<std::string> inlineValue;
+        if (std::size_t eq = name.find('='); name.rfind("--", 0) == 0 && eq != std::string::npos) {
+            inlineValue = name.substr(eq + 1);
+            name.resize(eq);
+        }
+        const OptSpec* spec = findOption(name);
+        if (spec == nullptr) {
+            if (name.empty() || name.front() != '-') {
+                return error(prefix + "unexpected argument '" + args[i] + "'");
+            }
+            return error(prefix + "unknown option '" + name + "'");
+        }
+        if (!accepts(*sub, spec->opt)) {
+            return error(prefix + "option '" + name + "' does not apply here");
+        }
+        std::string value;
+        if (spec->takesValue) {
+            if (inlineValue) {
+                value = *inlineValue;
+            } else if (i + 1 < args.size()) {
+                value = args[++i];
+            } else {
+                return error(prefix + "option '" + name + "' needs a value");
+            }
+        } else if (inlineValue) {
+            return error(prefix + "option '" + name + "' takes no value");
+        }
+
+        switch (spec->opt) {
+        case Opt::Help:
+            return ShowHelp{subcommandHelp(sub->subcommand)};
+        case Opt::Port: {
+            std::optional<std::string> port = parsePort(value);
+            if (!port) {
+                return error(prefix + "--port wants COM1 to COM4 or an absolute device path, not '" +
+                             value + "'");
+            }
+            options.port = *port;
+            break;
+        }
+        case Opt::Ascii:
+            options.modes.ascii = true;
+            break;
+        case Opt::Checksum:
+            options.modes.checksum = true;
+            break;
+        case Opt::Continuous:
+            options.modes.continuous = true;
+            break;
+        case Opt::Rate: {
+            std::optional<int> rate = parseRate(value);
+            if (!rate) {
+                return error(prefix + "--rate wants 5 to 75 in steps of 5, not '" + value + "'");
+            }
+            options.modes.rate = *rate;
+            rateGiven = true;
+            break;
+        }
+        case Opt::Count: {
+            std::optional<long> count = parsePositiveCount(value);
+            if (!count) return error(prefix + "--count wants a positive whole number, not '" + value + "'");
+            options.limit.count = count;
+            break;
+        }
+        case Opt::Seconds: {
+            std::optional<double> seconds = parsePositiveSeconds(value);
+            if (!seconds) {
+                return error(prefix + "--seconds wants a positive number of seconds, not '" + value + "'");
+            }
+            options.limit.seconds = seconds;
+            break;
+        }
+        case Opt::Format:
+            if (value == "csv") {
+                options.format = OutputFormat::Csv;
+            } else if (value == "jsonl") {
+                options.format = OutputFormat::Jsonl;
+            } else {
+                return error(prefix + "--format wants csv or jsonl, not '" + value + "'");
+            }
+            break;
+        case Opt::Udp: {
+            std::optional<Endpoint> endpoint = parseEndpoint(value);
+            if (!endpoint) {
+                return error(prefix + "--udp wants HOST:PORT with a port of 1 to 65535, not '" +
+                             value + "'");
+            }
+            options.udp = *endpoint;
+            break;
+        }
+        }
+    }
+
+    if (sub->needsPort && options.port.empty()) return error(prefix + "--port is required");
+    if (options.limit.count && options.limit.seconds) {
+        return error(prefix + "give --count or --seconds, not both");
+    }
+    if (rateGiven && !options.modes.continuous) {
+        return error(prefix + "--rate applies only with --continuous");
+    }
+    if (options.modes.checksum && options.modes.ascii) {
+        return error(prefix + "--checksum applies to binary frames only, not with --ascii");
+    }
+    return options;
+}
+
+}  // namespace vexlink_cli

@@ -1,0 +1,64 @@
+// The vexlink program's command line: which subcommand, on which port, with which modes and
+// limits. Parsing is pure (no port, no socket) so that every rule can be tested on its own.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace vexlink_cli {
+
+enum class Subcommand { Detect, Version, Read, Stream, Reset };
+
+enum class OutputFormat { Csv, Jsonl };
+
+// How the tracker is to send its samples.
+struct SampleModes {
+    bool ascii = false;       // ASCII frames instead of binary
+    bool checksum = false;    // binary frames carry a checksum byte
+    bool continuous = false;  // the tracker streams instead of answering each request
+    int rate = 40;            // samples per second in continuous mode: 5..75, a multiple of 5
+};
+
+// When a read or stream ends (besides Ctrl-C or SIGTERM). Neither set: run until stopped.
+struct SampleLimit {
+    std::optional<long> count;      // this many samples, failed ones included
+    std::optional<double> seconds;  // this long, on the monotonic clock
+};
+
+// A UDP destination as given: host name or address, and port.
+struct Endpoint {
+    std::string host = "127.0.0.1";
+    int port = 4242;
+};
+
+struct Options {
+    Subcommand subcommand = Subcommand::Detect;
+    std::string port;  // "COM1".."COM4" (upper case) or an absolute device path
+    SampleModes modes;
+    SampleLimit limit;
+    OutputFormat format = OutputFormat::Csv;
+    Endpoint udp;
+};
+
+// What the command line asks for: run a subcommand, print a help text, or fail with a reason.
+struct ShowHelp {
+    std::string text;
+};
+struct UsageError {
+    std::string message;  // one line, without the program name
+};
+using ParseResult = std::variant<Options, ShowHelp, UsageError>;
+
+// args excludes the program name.
+ParseResult parseCommandLine(const std::vector<std::string>& args);
+
+const char* subcommandName(Subcommand subcommand);
+
+// Strict number and endpoint parsers, shared with nothing else but exposed for tests.
+std::optional<long> parsePositiveCount(const std::string& text);
+std::optional<double> parsePositiveSeconds(const std::string& text);
+std::optional<Endpoint> parseEndpoint(const std::string& text);
+
+}  // namespace vexlink_cli
