@@ -54,6 +54,8 @@ struct KeptCase {
     tcflag_t flags;  // within kKeptFlags; a pseudo-terminal always runs 8 bits without parity
 };
 
+void PrintTo(const KeptCase& c, std::ostream* os) { *os << c.name; }
+
 class LineKeeps : public ::testing::TestWithParam<KeptCase> {};
 
 TEST_P(LineKeeps, TheSettingsThePortHad) {

@@ -14,6 +14,10 @@ struct NameCase {
     const char* expected;  // null: the name names no port
 };
 
+void PrintTo(const NameCase& c, std::ostream* os) {
+    *os << '"' << c.name << '"' << (c.variable ? std::string(" with ") + c.variable : std::string());
+}
+
 class PortNames : public ::testing::TestWithParam<NameCase> {
 protected:
     testsupport::PortEnvironment env;

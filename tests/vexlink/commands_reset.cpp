@@ -1,0 +1,88 @@
+// HardReset: purge, 'R', 10 ms, purge, 'R', the switch to 9600 bit/s, 'R'; checksum mode off.
+#include "reader_fixture.h"
+
+#include <korvisor/Simulator.h>
+
+namespace {
+
+using namespace trackertest;
+using HardReset = TrackerLink;
+
+TEST_F(HardReset, AtNineThousandSixSendsThreeResetsAfterPurgingTheQueues) {
+    ASSERT_EQ(link.GetCurrentSpeed(), 9600);
+    device.send("junk");  // queued for the host before the reset: purged by it
+    std::this_thread::sleep_for(20ms);
+    link.checkStatus = 1;
+
+    EXPECT_EQ(link.HardReset(), 1);
+    EXPECT_EQ(link.GetCheckStatus(), 0);
+    EXPECT_EQ(link.GetCurrentSpeed(), 9600);
+    ASSERT_TRUE(device.waitForCount(3, 1000ms));
+    const auto rx = device.received();
+    ASSERT_EQ(device.receivedText(), "RRR");
+    for (const auto& r : rx) EXPECT_EQ(r.hostSpeed, 9600);
+    EXPECT_GE(rx[1].at - rx[0].at, 9ms);  // the 10 ms pause, read back with slack
+
+    // Nothing of what was queued before the reset is left to read.
+    ASSERT_NE(link.Get_Version(), nullptr);
+    EXPECT_STREQ(link.versionText, "");
+}
+
+TEST_F(HardReset, AtNineteenTwoHundredSwitchesToNineThousandSixBeforeTheLastReset) {
+    ASSERT_EQ(link.Set19200(), 1);
+    std::this_thread::sleep_for(20ms);
+    device.clearReceived();
+
+    EXPECT_EQ(link.HardReset(), 1);
+    EXPECT_EQ(link.GetCurrentSpeed(), 9600);
+    ASSERT_TRUE(device.waitForCount(4, 1000ms));
+    EXPECT_EQ(device.receivedText(), "RRLR");
+    const auto rx = device.received();
+    EXPECT_EQ(rx.front().hostSpeed, 19200);
+    EXPECT_EQ(rx.back().hostSpeed, 9600);
+    const termios host = device.hostSettings();
+    EXPECT_EQ(cfgetospeed(&host), static_cast<speed_t>(B9600));
+}
+
+// Without a port every write fails; the reset still reports 1 and clears checksum mode, and its
+// switch to 9600 bit/s reports the rejected settings.
+TEST(HardResetWithoutPort, ReturnsOneClearsChecksumModeAndReportsTheFailedSwitch) {
+    static std::vector<std::string> shown;
+    shown.clear();
+    Vexlink::SetMessageHandler([](const char* text, void*) { shown.emplace_back(text); });
+    Vexlink link;
+    link.checkStatus = 1;
+    EXPECT_EQ(link.HardReset(), 1);
+    Vexlink::SetMessageHandler(nullptr);
+    EXPECT_EQ(link.GetCheckStatus(), 0);
+    EXPECT_EQ(link.GetCurrentSpeed(), 19200);
+    EXPECT_EQ(shown, std::vector<std::string>{"Init failed \n \"SetCommState\""});
+}
+
+// The tracker simulator tells at which speed each byte left the host, judging the race between
+// the switch command and the host's own change of speed.
+TEST(HardResetOnTracker, SendsTheLastResetAtNineThousandSixAndTheRestAtTheFormerSpeed) {
+    korvisor::Simulator sim;
+    sim.start();
+    Vexlink link;
+    ASSERT_EQ(link.OpenCom(sim.devicePath().c_str()), 1);
+    for (int speed : {9600, 19200}) {
+        if (speed == 19200) ASSERT_EQ(link.Set19200(), 1);
+        std::this_thread::sleep_for(30ms);  // the tracker takes in what went before
+        sim.clearReceived();
+
+        ASSERT_EQ(link.HardReset(), 1);
+        const std::size_t count = speed == 9600 ? 3 : 4;
+        ASSERT_TRUE(sim.waitForReceived(count, 1000ms)) << speed;
+        const auto rx = sim.received();
+        std::string sent;
+        for (const auto& r : rx) sent += static_cast<char>(r.value);
+        EXPECT_EQ(sent, speed == 9600 ? "RRR" : "RRLR") << speed;
+        for (std::size_t i = 0; i < rx.size(); ++i)
+            EXPECT_EQ(rx[i].hostSpeed, i + 1 == rx.size() ? 9600 : speed) << speed << " byte " << i;
+        EXPECT_EQ(sim.state().speed, 9600) << speed;
+    }
+    link.CloseCom(link.GetComHandle());
+}
+
+}  // namespace
