@@ -6,9 +6,12 @@
 //
 // Ports. "COM1" to "COM4" name the paths in the environment variables VEXLINK_COM1 to
 // VEXLINK_COM4 when they are set, otherwise /dev/ttyS0 to /dev/ttyS3. An absolute path
-// (for example a USB adapter's /dev/serial/by-id/... link) names that device. A port is
-// opened exclusively: a second open of the same device fails, from this process or any
-// other, also as root. The line is raw (no echo, no translation of any byte).
+// (for example a USB adapter's /dev/serial/by-id/... link) names that device; only character
+// devices open. A port is opened exclusively: a second open of the same device fails, from
+// this process or any other, also as root. The line is raw (no echo, no translation of any
+// byte, no XON/XOFF, which would swallow bytes of binary frames); speed, byte size, parity,
+// stop bits, RTS/CTS flow control and the modem lines stay as the port had them until
+// Set9600 or Set19200 changes the first four. A speed change waits for the output to drain.
 //
 // Results. Members return 1 for success and 0 for failure unless stated otherwise, and never
 // throw. Hard failures are also reported as a warning text through the message handler
@@ -18,8 +21,9 @@
 //   - a read of n bytes returns when n bytes have come, when more than 5 ms pass between two
 //     bytes, or after 5*n + 5 ms in all; a short count is success. A read on a device that
 //     has gone away (an unplugged adapter) returns at once with what it has.
-//   - a one-byte write that the line cannot take (held back by flow control) fails after
-//     kWriteHoldLimitMs instead of blocking.
+//   - a one-byte write returns once the byte has left the port; one that the line cannot take
+//     (held back by flow control) fails after kWriteHoldLimitMs instead of blocking, and the
+//     byte is discarded. Closing waits at most kCloseDrainLimitMs for unsent output.
 //   - the pauses stated with each member, measured with a monotonic clock.
 //   - ReadFromPort gives up the search for a frame's start byte in time for the whole call to
 //     end within about kReadBoundMs (see ReadFromPort).
@@ -68,7 +72,8 @@ public:
 
     // ---- Special members ----------------------------------------------------------------
     // Defaults: rate 40, 19200 bit/s, binary frames, upon-request sampling, checksum off, no
-    // port, a zeroed receive buffer. Opens nothing and sends nothing. The angles start at 0.
+    // port (both handles INVALID_HANDLE_VALUE), a zeroed receive buffer. The angles, checkByte,
+    // bytesRead, versionText and dcb start at zero or empty. Opens nothing and sends nothing.
     Vexlink();
     // Closes nothing and sends nothing: the owner closes the port first with CloseCom(HANDLE).
     ~Vexlink();

@@ -31,7 +31,8 @@ inline constexpr unsigned MB_OK = 0x00;
 inline constexpr unsigned MB_ICONEXCLAMATION = 0x30;
 
 // Opens the port named "COM1".."COM4" (see the port names in Vexlink.h) or an absolute path,
-// exclusively, for reading and writing, with a raw line. INVALID_HANDLE_VALUE on failure.
+// exclusively, for reading and writing, with a raw line. Only character devices open; one that
+// is no terminal (/dev/null) opens but takes no line settings. INVALID_HANDLE_VALUE on failure.
 HANDLE CreateFileA(const char* portName);
 // Closes the port after at most kCloseDrainLimitMs of waiting for unsent output; the handle is
 // invalid from then on. false for a handle that names no open port.
