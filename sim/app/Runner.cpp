@@ -21,6 +21,7 @@ sigset_t runnerSignals() {
     sigaddset(&set, SIGINT);
     sigaddset(&set, SIGTERM);
     sigaddset(&set, SIGCHLD);
+    sigaddset(&set, SIGHUP);
     return set;
 }
 
@@ -66,9 +67,10 @@ int serveUntilSignal(Simulator& sim) {
     sigemptyset(&set);
     sigaddset(&set, SIGINT);
     sigaddset(&set, SIGTERM);
+    sigaddset(&set, SIGHUP);
     for (;;) {
         const int sig = sigwaitinfo(&set, nullptr);
-        if (sig == SIGINT || sig == SIGTERM) break;
+        if (sig == SIGINT || sig == SIGTERM || sig == SIGHUP) break;
     }
     sim.stop();
     return 0;

@@ -13,7 +13,7 @@ namespace korvisor {
 // thread starts) so that they reach the runner's wait.
 void blockRunnerSignals();
 
-// Runs until SIGINT or SIGTERM, then stops the simulator; the exit status (0).
+// Runs until SIGINT, SIGTERM or SIGHUP, then stops the simulator; the exit status (0).
 int serveUntilSignal(Simulator& sim);
 
 // Runs program with VEXLINK_COM<com> naming the tracker's device and the other three COM

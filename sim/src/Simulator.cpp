@@ -345,6 +345,7 @@ void Simulator::stop() {
     m.thread.join();
     std::lock_guard lock(m.mu);
     m.running = false;
+    m.tasks.clear();  // never run: their callers return on running = false
     m.disappear();
     m.log.closeFile();
     close(m.wakeFd);
