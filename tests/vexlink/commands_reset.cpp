@@ -67,7 +67,9 @@ TEST(HardResetOnTracker, SendsTheLastResetAtNineThousandSixAndTheRestAtTheFormer
     Vexlink link;
     ASSERT_EQ(link.OpenCom(sim.devicePath().c_str()), 1);
     for (int speed : {9600, 19200}) {
-        if (speed == 19200) ASSERT_EQ(link.Set19200(), 1);
+        if (speed == 19200) {
+            ASSERT_EQ(link.Set19200(), 1);
+        }
         std::this_thread::sleep_for(30ms);  // the tracker takes in what went before
         sim.clearReceived();
 
