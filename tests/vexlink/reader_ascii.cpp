@@ -55,8 +55,7 @@ TEST_F(AsciiReader, KeepsTheWholeFrameBehindAnEmbeddedNul) {
     setMode('E', 'G', 0);
     serveFrame(frame);
     ASSERT_EQ(link.ReadFromPort(), 1);
-    std::string expected = frame;
-    expected[18] = '\0';
+    const std::string expected("Y  1\0" "3,  -45,   10\0\n", 20);  // position 18 set to NUL
     EXPECT_EQ(std::string(reinterpret_cast<char*>(link.dataBuffer), 20), expected);
 }
 
