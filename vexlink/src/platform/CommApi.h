@@ -35,13 +35,17 @@ inline constexpr unsigned MB_ICONEXCLAMATION = 0x30;
 // is no terminal (/dev/null) opens but takes no line settings. INVALID_HANDLE_VALUE on failure.
 HANDLE CreateFileA(const char* portName);
 // Closes the port after at most kCloseDrainLimitMs of waiting for unsent output; the handle is
-// invalid from then on. false for a handle that names no open port.
+// invalid from then on. false only for a handle that names no open port (a device that has
+// gone still closes: its descriptor is released).
 bool CloseHandle(HANDLE port);
 bool GetCommState(HANDLE port, DCB* dcb);
 // Applies speed, byte size, parity, stop bits and hardware flow control once the output has
-// drained; every other setting stays as the port has it.
+// drained (waiting at most kWriteHoldLimitMs); every other setting stays as the port has it.
+// false for values the port cannot take, and when the kernel kept any of them unchanged.
 bool SetCommState(HANDLE port, const DCB* dcb);
 bool SetCommTimeouts(HANDLE port, const COMMTIMEOUTS* timeouts);
+// Empties the input queue (RX flags) and discards output still queued (TX flags); bytes that
+// have already left the port are not recalled.
 bool PurgeComm(HANDLE port, DWORD flags);
 // Reads up to n bytes under the port's time-outs; a short count is success. false for an
 // invalid handle or a device that has gone (at once, with what arrived before in *got).
