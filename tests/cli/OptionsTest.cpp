@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,7 @@ struct Refusal {
     std::vector<std::string> args;
     const char* reasonContains;
 };
+void PrintTo(const Refusal& r, std::ostream* os) { *os << r.reasonContains; }
 
 class CommandLineRefuses : public testing::TestWithParam<Refusal> {};
 
@@ -112,7 +114,15 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"stream", "--port", "COM1", "--udp", "127.0.0.1:65536"}, "HOST:PORT"},
         Refusal{{"stream", "--port", "COM1", "--udp", ":4242"}, "HOST:PORT"},
         Refusal{{"stream", "--port", "COM1", "--udp", "::1:4242"}, "HOST:PORT"},
-        Refusal{{"stream", "--port", "COM1", "--format", "csv"}, "does not apply"}));
+        Refusal{{"stream", "--port", "COM1", "--format", "csv"}, "does not apply"}),
+    [](const testing::TestParamInfo<Refusal>& info) {
+        std::string name = "Case" + std::to_string(info.index);
+        for (const std::string& arg : info.param.args) {
+            name += '_';
+            for (char ch : arg) name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+        }
+        return name;
+    });
 
 TEST(CommandLine, EndpointsWithNamesAndBracketedAddresses) {
     struct Case {
