@@ -106,7 +106,6 @@ int CDialog::DoModal() {
     if (!m_ended) {
         QWidget* window = m_dialog->window.get();
         window->show();
-        window->raise();
         window->activateWindow();
         afx::detail::PushModal(window);
         QEventLoop loop;

@@ -61,10 +61,17 @@ void InitApplication() { QApplication::setFont(MapTemplateFont("MS Sans Serif", 
 int AfxWinMain(int argc, char** argv) {
     CWinApp* app = AfxGetApp();
     if (!app) return -1;
-    // The QApplication lives for the whole run: a program may end with exit() from inside
-    // InitInstance, and the application object is destroyed only at process exit.
+    // The QApplication lives until AfxWinMain returns. A program that ends with exit() from
+    // inside InitInstance leaves it alive (held here) while the runtime's exit handlers run.
     static int qtArgc = argc;
-    static QApplication qt(qtArgc, argv);
+    static QApplication* qt = nullptr;
+    qt = new QApplication(qtArgc, argv);
+    struct DeleteAtReturn {
+        ~DeleteAtReturn() {
+            delete qt;
+            qt = nullptr;
+        }
+    } deleteAtReturn;
     if (!app->m_pszAppName) {
         app->m_appName = std::filesystem::path(argc > 0 && argv[0] ? argv[0] : "app").filename().string();
         app->m_pszAppName = app->m_appName.c_str();

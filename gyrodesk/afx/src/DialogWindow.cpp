@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QShortcut>
+#include <QCoreApplication>
 #include <QTimer>
 
 #include <afx/CMenu.h>
@@ -31,6 +31,33 @@ Qt::WindowFlags FlagsFor(DWORD style) {
     return flags;
 }
 
+// Alt+Space opens the system menu of the dialog that the key goes to, whichever of its controls
+// has the focus; the control never sees the key.
+class SystemKeys : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Space || (key->modifiers() & ~Qt::KeypadModifier) != Qt::AltModifier)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        auto* dialog = widget ? dynamic_cast<DialogWindow*>(widget->window()) : nullptr;
+        if (!dialog) return false;
+        dialog->OpenSystemMenu();
+        return true;
+    }
+};
+
+void InstallSystemKeys() {
+    static QPointer<SystemKeys> filter;
+    if (filter || !QCoreApplication::instance()) return;
+    filter = new SystemKeys(QCoreApplication::instance());
+    QCoreApplication::instance()->installEventFilter(filter);
+}
+
 }  // namespace
 
 DialogWindow::DialogWindow(CDialog& dialog, const DialogTemplate& tmpl)
@@ -40,11 +67,7 @@ DialogWindow::DialogWindow(CDialog& dialog, const DialogTemplate& tmpl)
     setAutoFillBackground(true);  // the platform paints the background before OnPaint
     setSizeGripEnabled(false);
     setFixedSize(DialogUnitsToPixelsX(tmpl.cx), DialogUnitsToPixelsY(tmpl.cy));
-    if (tmpl.style & WS_SYSMENU) {
-        auto* altSpace = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
-        altSpace->setContext(Qt::WindowShortcut);
-        connect(altSpace, &QShortcut::activated, this, [this] { OpenSystemMenu(); });
-    }
+    InstallSystemKeys();
 }
 
 void DialogWindow::OpenSystemMenu() {

@@ -1,0 +1,34 @@
+// The application entry: InitInstance once, the exit statuses.
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int RunProbe(const char* mode) {
+    QProcess probe;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("AFX_PROBE_MODE", mode);
+    probe.setProcessEnvironment(env);
+    probe.start(AFX_APP_PROBE, {});
+    if (!probe.waitForFinished(20000)) {
+        probe.kill();
+        probe.waitForFinished();
+        return -1000;
+    }
+    if (probe.exitStatus() != QProcess::NormalExit) return -2000;
+    if (probe.exitCode() != 1 && probe.exitCode() != 7)
+        ADD_FAILURE() << mode << ": " << probe.readAllStandardError().toStdString();
+    return probe.exitCode();
+}
+
+}  // namespace
+
+TEST(AfxWinMain, EndsWithExitInstancesValueOrTheStatusTheProgramExitsWith) {
+    struct Case {
+        const char* mode;
+        int status;
+    } const cases[] = {{"false", 7}, {"cancel", 7}, {"exit", 1}};
+    for (const Case& c : cases) EXPECT_EQ(RunProbe(c.mode), c.status) << c.mode;
+}
