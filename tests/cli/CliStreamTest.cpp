@@ -47,7 +47,7 @@ TEST_P(StreamModes, EveryGoodSampleIsOneDatagram) {
     // Now and then a frame can come short on a loaded machine; it must then send nothing.
     const Summary s = parseSummary(r.err);
     ASSERT_EQ(s.samples, 8) << r.err;
-    EXPECT_LE(s.failures, 2) << r.err;
+    EXPECT_LE(s.failures, 4) << r.err;
     const std::vector<std::array<double, 6>> poses = receiveAll(listener);
     EXPECT_EQ(static_cast<long>(poses.size()), 8 - s.failures);
     EXPECT_EQ(s.datagrams, 8 - s.failures) << r.err;

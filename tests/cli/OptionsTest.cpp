@@ -14,18 +14,18 @@ namespace {
 
 ParseResult parse(const std::vector<std::string>& args) { return parseCommandLine(args); }
 
-const Options& accepted(const ParseResult& result) {
+Options accepted(const std::vector<std::string>& args) {
+    const ParseResult result = parseCommandLine(args);
     if (const UsageError* e = std::get_if<UsageError>(&result)) ADD_FAILURE() << e->message;
-    static const Options none;
     const Options* options = std::get_if<Options>(&result);
-    return options != nullptr ? *options : none;
+    return options != nullptr ? *options : Options{};
 }
 
 }  // namespace
 
 TEST(CommandLine, ReadTakesEveryModeAndLimit) {
-    const Options& o = accepted(parse({"read", "--port", "com3", "--continuous", "--rate=75",
-                                       "--checksum", "--seconds", "2.5", "--format", "jsonl"}));
+    const Options o = accepted({"read", "--port", "com3", "--continuous", "--rate=75",
+                                       "--checksum", "--seconds", "2.5", "--format", "jsonl"});
     EXPECT_EQ(o.subcommand, Subcommand::Read);
     EXPECT_EQ(o.port, "COM3");
     EXPECT_TRUE(o.modes.continuous);
@@ -39,14 +39,14 @@ TEST(CommandLine, ReadTakesEveryModeAndLimit) {
 }
 
 TEST(CommandLine, DefaultsAreBinaryUponRequestCsvToTheStandardUdpPort) {
-    const Options& read = accepted(parse({"read", "--port", "/dev/ttyUSB0"}));
+    const Options read = accepted({"read", "--port", "/dev/ttyUSB0"});
     EXPECT_EQ(read.port, "/dev/ttyUSB0");
     EXPECT_FALSE(read.modes.ascii || read.modes.checksum || read.modes.continuous);
     EXPECT_EQ(read.modes.rate, 40);
     EXPECT_FALSE(read.limit.count || read.limit.seconds);
     EXPECT_EQ(read.format, OutputFormat::Csv);
 
-    const Options& stream = accepted(parse({"stream", "--port", "COM1", "--count", "9"}));
+    const Options stream = accepted({"stream", "--port", "COM1", "--count", "9"});
     EXPECT_EQ(stream.udp.host, "127.0.0.1");
     EXPECT_EQ(stream.udp.port, 4242);
     EXPECT_EQ(stream.limit.count, 9);
