@@ -14,14 +14,18 @@ TEST_F(HardReset, AtNineThousandSixSendsThreeResetsAfterPurgingTheQueues) {
     std::this_thread::sleep_for(20ms);
     link.checkStatus = 1;
 
+    const auto start = Clock::now();
     EXPECT_EQ(link.HardReset(), 1);
+    EXPECT_GE(Clock::now() - start, 10ms);
     EXPECT_EQ(link.GetCheckStatus(), 0);
     EXPECT_EQ(link.GetCurrentSpeed(), 9600);
     ASSERT_TRUE(device.waitForCount(3, 1000ms));
     const auto rx = device.received();
     ASSERT_EQ(device.receivedText(), "RRR");
     for (const auto& r : rx) EXPECT_EQ(r.hostSpeed, 9600);
-    EXPECT_GE(rx[1].at - rx[0].at, 9ms);  // the 10 ms pause, read back with slack
+    // The pause lies between the first two: the device, which may take in the first one late
+    // on a loaded machine, still sees them apart.
+    EXPECT_GE(rx[1].at - rx[0].at, 3ms);
 
     // Nothing of what was queued before the reset is left to read.
     ASSERT_NE(link.Get_Version(), nullptr);

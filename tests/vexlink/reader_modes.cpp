@@ -40,6 +40,20 @@ bool startsOnlyOnce(const korvisor::Pose& pose) {
     return std::count(frame.begin() + 1, frame.end(), 0xFF) == 0;
 }
 
+// The simulator paces its bytes from a thread of its own. On a loaded machine a gap between two
+// of them can outlast the read's 5 ms interval time-out, and the read then rightly reports a
+// short frame; the next attempt takes the next frame. A failed attempt changes no angle.
+int readWithin(Vexlink& link, int attempts) {
+    for (int i = 0; i < attempts; ++i) {
+        const int before[] = {link.pitch, link.yaw, link.roll};
+        if (link.ReadFromPort() == 1) return 1;
+        EXPECT_EQ(link.pitch, before[0]);
+        EXPECT_EQ(link.yaw, before[1]);
+        EXPECT_EQ(link.roll, before[2]);
+    }
+    return 0;
+}
+
 class ReaderModes : public ::testing::TestWithParam<Mode> {};
 
 TEST_P(ReaderModes, EachReadGivesBackThePoseOfTheTracker) {
@@ -64,7 +78,7 @@ TEST_P(ReaderModes, EachReadGivesBackThePoseOfTheTracker) {
         ASSERT_TRUE(startsOnlyOnce(pose));
         sim.setPose(pose);
         std::this_thread::sleep_for(40ms);  // frames already under way carry the former pose
-        ASSERT_EQ(link.ReadFromPort(), 1) << m.what;
+        ASSERT_EQ(readWithin(link, 3), 1) << m.what;
         int pitch = 0, yaw = 0, roll = 0;
         link.Get_PYR(&pitch, &yaw, &roll);
         EXPECT_EQ(pitch, pose.pitch) << m.what;
@@ -86,8 +100,8 @@ INSTANTIATE_TEST_SUITE_P(AllModes, ReaderModes, ::testing::ValuesIn(kModes),
                              return name;
                          });
 
-// A tracker that spoils every other checksum: the reads that catch one report 0 at the full
-// body length and keep the angles; the others give the pose.
+// A tracker that spoils every other checksum: a read that catches one reports 0 at the full
+// body length and keeps the angles; a good frame gives the pose.
 TEST(ReaderOnFaultyTracker, RejectsFramesWithAWrongChecksumAndTakesTheGoodOnes) {
     korvisor::Options options;
     options.fixedPose = kPoses[1];
@@ -97,21 +111,23 @@ TEST(ReaderOnFaultyTracker, RejectsFramesWithAWrongChecksumAndTakesTheGoodOnes) 
     Vexlink link;
     ASSERT_EQ(link.OpenCom(sim.devicePath().c_str()), 1);
     ASSERT_EQ(link.CheckSumOn(), 1);
-    int good = 0, bad = 0;
-    for (int i = 0; i < 6; ++i) {
+    int good = 0, mismatched = 0;
+    for (int i = 0; i < 8; ++i) {
         link.pitch = link.yaw = link.roll = 5555;
         if (link.ReadFromPort() == 1) {
             ++good;
             EXPECT_EQ(link.yaw, kPoses[1].yaw);
-        } else {
-            ++bad;
-            EXPECT_EQ(link.GetBytesRead(), 7);
-            EXPECT_EQ(link.yaw, 5555);
+            EXPECT_EQ(link.DoCheckSum(), 1);
+            continue;
+        }
+        EXPECT_EQ(link.yaw, 5555);
+        if (link.GetBytesRead() == 7) {  // below 7 the frame came short (see readWithin)
+            ++mismatched;
             EXPECT_EQ(link.DoCheckSum(), 0);
         }
     }
-    EXPECT_EQ(good, 3);
-    EXPECT_EQ(bad, 3);
+    EXPECT_GE(good, 2);
+    EXPECT_GE(mismatched, 2);
     link.CloseCom(link.GetComHandle());
 }
 
