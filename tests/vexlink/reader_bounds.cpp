@@ -72,6 +72,24 @@ TEST_F(BoundedRead, EndsAtOnceWhenTheDeviceHasGone) {
     }
 }
 
+// A closed port is not detected as such: every read and write on it fails, in every mode.
+TEST_F(BoundedRead, EndsAtOnceOnAClosedPort) {
+    ASSERT_EQ(link.CloseCom(link.GetComHandle()), 1);
+    setMode('F', 'G', 1);
+    int result = -1;
+    Cost cost = measure([&] { result = link.ReadFromPort(); });
+    EXPECT_EQ(result, 0);
+    EXPECT_LT(cost.wallMs, 100.0);
+    EXPECT_EQ(link.GetBytesRead(), 0);
+    for (const Mode& m : kSearchingModes) {
+        setMode(m.dataMode, m.transMode, m.checksum);
+        cost = measure([&] { result = link.ReadFromPort(); });
+        EXPECT_EQ(result, 0) << m.what;
+        EXPECT_LT(cost.wallMs, 100.0) << m.what;
+        EXPECT_EQ(link.yaw, kUnsetAngle) << m.what;
+    }
+}
+
 TEST_F(BoundedRead, EndsSoonAfterTheDeviceGoesDuringTheSearch) {
     for (const Mode& m : kSearchingModes) {
         SCOPED_TRACE(m.what);
