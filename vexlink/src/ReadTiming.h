@@ -20,7 +20,7 @@ inline constexpr int kReadConstantMs = 5;
 constexpr int readLimitMs(int n) { return kReadPerByteMs * n + kReadConstantMs; }
 
 // Pauses that let a frame arrive before it is read in one call.
-inline constexpr int kAfterRequestMs = 10;     // after 'S' (binary) and after 'S' (ASCII)
+inline constexpr int kAfterRequestMs = 10;     // after the sample request, in either format
 inline constexpr int kAfterHeaderMs = 10;      // after the two header bytes of a continuous frame
 inline constexpr int kAfterAsciiStartMs = 15;  // after the 'Y' of an ASCII frame
 
