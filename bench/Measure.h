@@ -33,9 +33,8 @@ inline bool holdsBenchPose(Vexlink& link) {
     return pitch == pose.pitch && yaw == pose.yaw && roll == pose.roll;
 }
 
-// Runs send, which writes `bytes` command bytes, and waits until the tracker has taken them.
-// On a pseudo-terminal a purge right after a write can discard the byte before the tracker
-// has read it, so every command is settled before anything purges.
+// Runs send, which writes `bytes` command bytes, and waits until the tracker has taken them,
+// so that what is measured next finds the tracker already in its new mode.
 void settled(korvisor::Simulator& sim, int bytes, const std::function<void()>& send);
 
 // Frame format, checksum mode and sampling mode as the console sets them: each letter is

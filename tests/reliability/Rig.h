@@ -42,8 +42,8 @@ private:
     std::array<std::unique_ptr<korvisor::Simulator>, 4> sims_;
 };
 
-// Runs send, which writes `bytes` command bytes, and waits until the tracker has taken them
-// (on a pseudo-terminal, a purge right after a write can discard a byte still in transit).
+// Runs send, which writes `bytes` command bytes, and waits until the tracker has taken them,
+// so that the reads that follow find the tracker already in its new mode.
 void settled(korvisor::Simulator& sim, int bytes, const std::function<void()>& send);
 
 struct Mode {
