@@ -45,15 +45,19 @@ protected:
         return *devices.back();
     }
 
-    // Lets bytes still on their way reach the device before its record is read.
-    static std::string settled(const ScriptedDevice& device) {
+    // Whether the device has received exactly `expected`: waits (generously, for a loaded
+    // machine) for that many bytes, then a little longer for any that should not come.
+    static ::testing::AssertionResult receives(const ScriptedDevice& device, const std::string& expected) {
+        device.waitForCount(expected.size(), milliseconds(2000));
         std::this_thread::sleep_for(milliseconds(20));
-        return device.receivedText();
+        const std::string got = device.receivedText();
+        if (got == expected) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "received \"" << got << "\", expected \"" << expected << "\"";
     }
 
-    // Lets bytes still on their way arrive, then forgets everything the device has received.
-    static void forget(ScriptedDevice& device) {
-        std::this_thread::sleep_for(milliseconds(20));
+    // Waits for the n bytes sent so far to arrive, then forgets them.
+    static void forget(ScriptedDevice& device, std::size_t n) {
+        device.waitForCount(n, milliseconds(2000));
         device.clearReceived();
     }
 

@@ -69,11 +69,10 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"longerSilenceScalesWithN", 5, 5, 5, 9, Sends{}, 0, 0, 49, 150},
         ReadCase{"gapAfterAByteEndsIt", 5, 5, 5, 10, Sends{{-1, "K"}}, 1, 1, 4, 40},
         // The interval runs only once a first byte has come.
-        ReadCase{"intervalWaitsForTheFirstByte", 5, 0, 80, 3, Sends{{25, "K"}}, 1, 1, 24, 70},
+        ReadCase{"intervalWaitsForTheFirstByte", 5, 0, 150, 3, Sends{{25, "K"}}, 1, 1, 24, 140},
         // The total ends a stream whose gaps never reach the interval.
         ReadCase{"totalCutsAStream", 60, 0, 40, 100,
-                 Sends{{0, "a"}, {8, "b"}, {16, "c"}, {24, "d"}, {32, "e"}, {48, "f"}, {56, "g"}}, 3, 6, 39,
-                 100}),
+                 Sends{{0, "a"}, {8, "b"}, {16, "c"}, {24, "d"}, {32, "e"}, {100, "late"}}, 3, 5, 39, 95}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Read, LeavesTheRestQueuedForTheNextRead) {
@@ -98,7 +97,7 @@ TEST(Sleep, IsPrecise) {
         vexlink::platform::Sleep(ms);
         const double took = msSince(start);
         EXPECT_GE(took, ms) << ms;
-        EXPECT_LT(took, ms + 20.0) << ms;
+        EXPECT_LT(took, ms + 50.0) << ms;
     }
 }
 

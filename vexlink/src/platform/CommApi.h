@@ -32,7 +32,8 @@ inline constexpr unsigned MB_ICONEXCLAMATION = 0x30;
 
 // Opens the port named "COM1".."COM4" (see the port names in Vexlink.h) or an absolute path,
 // exclusively, for reading and writing, with a raw line. Only character devices open; one that
-// is no terminal (/dev/null) opens but takes no line settings. INVALID_HANDLE_VALUE on failure.
+// is no terminal (/dev/null) opens, unlocked, but takes no line settings. INVALID_HANDLE_VALUE
+// on failure.
 HANDLE CreateFileA(const char* portName);
 // Closes the port after at most kCloseDrainLimitMs of waiting for unsent output; the handle is
 // invalid from then on. false only for a handle that names no open port (a device that has

@@ -29,16 +29,17 @@ HANDLE CreateFileA(const char* portName) {
         close(fd);
         return INVALID_HANDLE_VALUE;
     }
+    // A character device that is no terminal (/dev/null) is no serial line: it opens, but takes
+    // no line settings, and is not locked against the rest of the system.
+    if (!isatty(fd)) return addPort(fd);
     // Exclusive use: the lock keeps out every other opener that asks for it, in this process
     // or another, root included; TIOCEXCL also keeps out programs that do not ask (except root).
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         close(fd);
         return INVALID_HANDLE_VALUE;
     }
-    if (isatty(fd)) {
-        ioctl(fd, TIOCEXCL);
-        makeRaw(fd);
-    }
+    ioctl(fd, TIOCEXCL);
+    makeRaw(fd);
     return addPort(fd);
 }
 
