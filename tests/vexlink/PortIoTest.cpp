@@ -132,13 +132,16 @@ TEST(Purge, EmptiesTheInput) {
     testsupport::ScriptedDevice device;
     ScopedPort port(device.path());
     ASSERT_TRUE(port.open());
-    const COMMTIMEOUTS timeouts = readTimeouts(5, 5, 5);
-    ASSERT_TRUE(SetCommTimeouts(port.handle, &timeouts));
-    device.send("stale reply");
-    std::this_thread::sleep_for(milliseconds(20));
-    EXPECT_TRUE(PurgeComm(port.handle, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR));
+    const COMMTIMEOUTS patient = readTimeouts(0, 0, 1000), timeouts = readTimeouts(5, 5, 5);
+    ASSERT_TRUE(SetCommTimeouts(port.handle, &patient));
+    device.send("*stale reply");
     char buffer[16];
-    DWORD count = 9;
+    DWORD count = 0;
+    ASSERT_TRUE(ReadFile(port.handle, buffer, 1, &count));  // the rest came with the first byte
+    ASSERT_EQ(count, 1u);
+    ASSERT_TRUE(SetCommTimeouts(port.handle, &timeouts));
+    EXPECT_TRUE(PurgeComm(port.handle, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR));
+    count = 9;
     EXPECT_TRUE(ReadFile(port.handle, buffer, sizeof buffer, &count));
     EXPECT_EQ(count, 0u);
     // The output side: what was written before the purge had already left, and still arrives.
