@@ -165,8 +165,9 @@ void DialogWindow::accept() { m_dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, 
 // ---- DialogState --------------------------------------------------------------------------
 
 DialogState::~DialogState() {
-    // The controls' windows go before the widgets they stand for.
-    controls.clear();
+    // The controls' windows go before the widgets they stand for, last first (an up-down lets
+    // go of its buddy, the control before it).
+    while (!controls.empty()) controls.pop_back();
     window.reset();
 }
 
