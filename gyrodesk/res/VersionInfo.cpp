@@ -9,7 +9,7 @@ constexpr VersionString kStrings[] = {
     {"FileDescription", "GYRODESK MFC Application"},
     {"FileVersion", "1, 0, 0, 1"},
     {"InternalName", "GYRODESK"},
-    {"LegalCopyright", "Copyright (C) 1995 Brellamoor Sensorworks"},
+    {"LegalCopyright", "Copyright \xC2\xA9 1995 Brellamoor Sensorworks"},
     {"LegalTrademarks", ""},
     {"OriginalFilename", "GYRODESK.EXE"},
     {"ProductName", "GYRODESK Application"},

@@ -21,7 +21,7 @@ import struct
 import zlib
 
 # Colours, (r, g, b).
-FACE = (192, 192, 192)          # the dialog's face colour, so the logos blend with the window
+FACE = (239, 239, 239)          # the dialog's face colour, so the logos blend with the window
 NAVY = (27, 47, 94)
 TEAL = (16, 132, 128)
 ROTOR = (232, 116, 30)

@@ -1,0 +1,74 @@
+// The program's application object run as the program runs it, with one user action done once
+// the main dialog is up: gyrodesk-exit-probe exit|enter|escape|closebox|sysclose. The exit
+// status is the program's.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include <afx/Afx.h>
+#include <afx/Testing.h>
+
+#include "GyrodeskApp.h"
+#include "LinkWarning.h"
+#include "Templates.h"
+#include "resource.h"
+
+namespace {
+
+std::string g_action;
+
+void Act(CDialog& dlg) {
+    QWidget* window = dlg.GetSafeQWidget();
+    if (g_action == "exit") {
+        qobject_cast<QAbstractButton*>(dlg.GetDlgItem(IDOK)->GetSafeQWidget())->click();
+    } else if (g_action == "enter") {
+        // Enter while a radio button has the focus: the default button, Exit.
+        dlg.GetDlgItem(IDC_ASCII)->SetFocus();
+        QTest::keyClick(dlg.GetDlgItem(IDC_ASCII)->GetSafeQWidget(), Qt::Key_Return);
+    } else if (g_action == "escape") {
+        QTest::keyClick(window, Qt::Key_Escape);
+    } else if (g_action == "closebox") {
+        window->close();
+    } else if (g_action == "sysclose") {
+        afx::testing::ChooseSystemMenuItem(dlg, SC_CLOSE);
+    } else {
+        std::fprintf(stderr, "unknown action %s\n", g_action.c_str());
+        std::_Exit(99);
+    }
+}
+
+class ProbeApp : public CGyrodeskApp {
+public:
+    BOOL InitInstance() override {
+        auto* timer = new QTimer(qApp);
+        timer->setInterval(10);
+        QObject::connect(timer, &QTimer::timeout, timer, [timer] {
+            auto* dlg = dynamic_cast<CDialog*>(AfxGetMainWnd());
+            if (!dlg || !dlg->IsRunningModal() || !dlg->GetSafeQWidget()->isVisible() ||
+                !afx::testing::IsInnermostModal(*dlg))
+                return;
+            timer->stop();
+            Act(*dlg);
+        });
+        timer->start();
+        return CGyrodeskApp::InitInstance();
+    }
+};
+
+ProbeApp theApp;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return 98;
+    g_action = argv[1];
+    AfxSetResourceTable(gyrodesk::Resources());
+    gyrodesk::InstallLinkWarning();
+    return AfxWinMain(argc, argv);
+}

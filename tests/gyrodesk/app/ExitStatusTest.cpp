@@ -1,0 +1,69 @@
+// How the program ends: status 1 after Exit (or Enter), with the port closed and the tracker
+// sent its reset byte; ExitInstance's 0 after Esc, the close box or Close on the system menu,
+// with no reset byte.
+#include <algorithm>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include <gtest/gtest.h>
+
+#include "DialogHarness.h"
+
+namespace gyrotest {
+namespace {
+
+struct ExitCase {
+    const char* action;
+    int status;
+    bool resetSent;
+};
+
+class ExitStatusTest : public ::testing::TestWithParam<ExitCase> {};
+
+// The bytes the tracker has received once the line has been quiet for a moment.
+std::vector<std::uint8_t> SettledBytes(korvisor::Simulator& sim) {
+    std::size_t count = sim.receivedBytes().size();
+    while (sim.waitForReceived(count + 1, 300ms)) count = sim.receivedBytes().size();
+    return sim.receivedBytes();
+}
+
+TEST_P(ExitStatusTest, EndsWithTheStatusOfHowTheDialogClosed) {
+    const ExitCase& c = GetParam();
+    korvisor::Simulator tracker(TrackerOptions());
+    tracker.start();
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (int com = 1; com <= 4; ++com)
+        env.insert(QString("VEXLINK_COM%1").arg(com), QString::fromStdString(MissingPortPath(com)));
+    env.insert("VEXLINK_COM3", QString::fromStdString(tracker.devicePath()));
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(GYRODESK_EXIT_PROBE, {c.action});
+    ASSERT_TRUE(program.waitForStarted(10000));
+    ASSERT_TRUE(program.waitForFinished(30000)) << "the program did not end";
+    ASSERT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), c.status);
+
+    const std::vector<std::uint8_t> bytes = SettledBytes(tracker);
+    ASSERT_FALSE(bytes.empty()) << "the tracker was never probed";
+    if (c.resetSent) {
+        EXPECT_EQ(bytes.back(), 'R');
+    } else {
+        EXPECT_EQ(std::count(bytes.begin(), bytes.end(), 'R'), 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, ExitStatusTest,
+                         ::testing::Values(ExitCase{"exit", 1, true},
+                                           ExitCase{"enter", 1, true},
+                                           ExitCase{"escape", 0, false},
+                                           ExitCase{"closebox", 0, false},
+                                           ExitCase{"sysclose", 0, false}),
+                         [](const auto& info) { return std::string(info.param.action); });
+
+}  // namespace
+}  // namespace gyrotest
