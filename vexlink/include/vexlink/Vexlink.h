@@ -5,10 +5,11 @@
 // and reads samples, decoded into whole degrees of pitch, yaw and roll.
 //
 // Ports. "COM1" to "COM4" name the paths in the environment variables VEXLINK_COM1 to
-// VEXLINK_COM4 when they are set, otherwise /dev/ttyS0 to /dev/ttyS3. An absolute path
-// (for example a USB adapter's /dev/serial/by-id/... link) names that device; only character
-// devices open. A port is opened exclusively: a second open of the same device fails, from
-// this process or any other, also as root. The line is raw (no echo, no translation of any
+// VEXLINK_COM4 when they are set (an empty value names no port), otherwise /dev/ttyS0 to
+// /dev/ttyS3. An absolute path (for example a USB adapter's /dev/serial/by-id/... link) names
+// that device; only character devices open. A port is opened exclusively: a second open of
+// the same device fails, from this process or any other, also as root. The line is raw (no
+// echo, no translation of any
 // byte, no XON/XOFF, which would swallow bytes of binary frames); speed, byte size, parity,
 // stop bits, RTS/CTS flow control and the modem lines stay as the port had them until
 // Set9600 or Set19200 changes the first four. A speed change waits for the output to drain.
