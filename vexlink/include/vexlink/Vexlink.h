@@ -9,10 +9,10 @@
 // /dev/ttyS3. An absolute path (for example a USB adapter's /dev/serial/by-id/... link) names
 // that device; only character devices open. A port is opened exclusively: a second open of
 // the same device fails, from this process or any other, also as root. The line is raw (no
-// echo, no translation of any
-// byte, no XON/XOFF, which would swallow bytes of binary frames); speed, byte size, parity,
-// stop bits, RTS/CTS flow control and the modem lines stay as the port had them until
-// Set9600 or Set19200 changes the first four. A speed change waits for the output to drain.
+// echo, no translation of any byte, no XON/XOFF, which would swallow bytes of binary frames);
+// speed, byte size, parity, stop bits, RTS/CTS flow control and the modem lines stay as the
+// port had them until Set9600 or Set19200 changes the first four. A speed change waits for
+// the output to drain.
 //
 // Results. Members return 1 for success and 0 for failure unless stated otherwise, and never
 // throw. Hard failures are also reported as a warning text through the message handler
