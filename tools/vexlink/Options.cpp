@@ -84,7 +84,9 @@ std::optional<int> parseRate(const std::string& text) {
     return static_cast<int>(*value);
 }
 
-UsageError error(std::string message) { return UsageError{std::move(message)}; }
+UsageError error(std::string message, std::optional<Subcommand> subcommand = std::nullopt) {
+    return UsageError{std::move(message), subcommand};
+}
 
 }  // namespace
 
@@ -158,7 +160,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
         if (args[i] == "--help" || args[i] == "-h") return ShowHelp{subcommandHelp(sub->subcommand)};
     }
 
-    const std::string prefix = std::string(sub->name) + ": ";
+    const auto fail = [sub](std::string message) { return error(std::move(message), sub->subcommand); };
     Options options;
     options.subcommand = sub->subcommand;
     bool rateGiven = false;
@@ -173,12 +175,12 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
         const OptSpec* spec = findOption(name);
         if (spec == nullptr) {
             if (name.empty() || name.front() != '-') {
-                return error(prefix + "unexpected argument '" + args[i] + "'");
+                return fail("unexpected argument '" + args[i] + "'");
             }
-            return error(prefix + "unknown option '" + name + "'");
+            return fail("unknown option '" + name + "'");
         }
         if (!accepts(*sub, spec->opt)) {
-            return error(prefix + "option '" + name + "' does not apply here");
+            return fail("option '" + name + "' does not apply here");
         }
         std::string value;
         if (spec->takesValue) {
@@ -187,10 +189,10 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
             } else if (i + 1 < args.size()) {
                 value = args[++i];
             } else {
-                return error(prefix + "option '" + name + "' needs a value");
+                return fail("option '" + name + "' needs a value");
             }
         } else if (inlineValue) {
-            return error(prefix + "option '" + name + "' takes no value");
+            return fail("option '" + name + "' takes no value");
         }
 
         switch (spec->opt) {
@@ -199,7 +201,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
         case Opt::Port: {
             std::optional<std::string> port = parsePort(value);
             if (!port) {
-                return error(prefix + "--port wants COM1 to COM4 or an absolute device path, not '" +
+                return fail("--port wants COM1 to COM4 or an absolute device path, not '" +
                              value + "'");
             }
             options.port = *port;
@@ -217,7 +219,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
         case Opt::Rate: {
             std::optional<int> rate = parseRate(value);
             if (!rate) {
-                return error(prefix + "--rate wants 5 to 75 in steps of 5, not '" + value + "'");
+                return fail("--rate wants 5 to 75 in steps of 5, not '" + value + "'");
             }
             options.modes.rate = *rate;
             rateGiven = true;
@@ -225,14 +227,14 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
         }
         case Opt::Count: {
             std::optional<long> count = parsePositiveCount(value);
-            if (!count) return error(prefix + "--count wants a positive whole number, not '" + value + "'");
+            if (!count) return fail("--count wants a positive whole number, not '" + value + "'");
             options.limit.count = count;
             break;
         }
         case Opt::Seconds: {
             std::optional<double> seconds = parsePositiveSeconds(value);
             if (!seconds) {
-                return error(prefix + "--seconds wants a positive number of seconds, not '" + value + "'");
+                return fail("--seconds wants a positive number of seconds, not '" + value + "'");
             }
             options.limit.seconds = seconds;
             break;
@@ -243,13 +245,13 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
             } else if (value == "jsonl") {
                 options.format = OutputFormat::Jsonl;
             } else {
-                return error(prefix + "--format wants csv or jsonl, not '" + value + "'");
+                return fail("--format wants csv or jsonl, not '" + value + "'");
             }
             break;
         case Opt::Udp: {
             std::optional<Endpoint> endpoint = parseEndpoint(value);
             if (!endpoint) {
-                return error(prefix + "--udp wants HOST:PORT with a port of 1 to 65535, not '" +
+                return fail("--udp wants HOST:PORT with a port of 1 to 65535, not '" +
                              value + "'");
             }
             options.udp = *endpoint;
@@ -258,15 +260,15 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
         }
     }
 
-    if (sub->needsPort && options.port.empty()) return error(prefix + "--port is required");
+    if (sub->needsPort && options.port.empty()) return fail("--port is required");
     if (options.limit.count && options.limit.seconds) {
-        return error(prefix + "give --count or --seconds, not both");
+        return fail("give --count or --seconds, not both");
     }
     if (rateGiven && !options.modes.continuous) {
-        return error(prefix + "--rate applies only with --continuous");
+        return fail("--rate applies only with --continuous");
     }
     if (options.modes.checksum && options.modes.ascii) {
-        return error(prefix + "--checksum applies to binary frames only, not with --ascii");
+        return fail("--checksum applies to binary frames only, not with --ascii");
     }
     return options;
 }

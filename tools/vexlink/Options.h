@@ -47,7 +47,8 @@ struct ShowHelp {
     std::string text;
 };
 struct UsageError {
-    std::string message;  // one line, without the program name
+    std::string message;                   // one line, without program or subcommand name
+    std::optional<Subcommand> subcommand;  // the subcommand it concerns, once known
 };
 using ParseResult = std::variant<Options, ShowHelp, UsageError>;
 

@@ -17,7 +17,12 @@ int main(int argc, char** argv) {
         return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
     }
     if (const UsageError* usage = std::get_if<UsageError>(&parsed)) {
-        std::fprintf(stderr, "vexlink: %s\n", usage->message.c_str());
+        if (usage->subcommand) {
+            std::fprintf(stderr, "vexlink %s: %s\n", subcommandName(*usage->subcommand),
+                         usage->message.c_str());
+        } else {
+            std::fprintf(stderr, "vexlink: %s\n", usage->message.c_str());
+        }
         return kExitUsage;
     }
     const Options& options = std::get<Options>(parsed);
