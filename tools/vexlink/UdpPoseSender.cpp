@@ -34,18 +34,20 @@ std::unique_ptr<UdpPoseSender> UdpPoseSender::open(const Endpoint& endpoint, std
         return nullptr;
     }
     std::unique_ptr<UdpPoseSender> sender(new UdpPoseSender());
+    // A name with both kinds of address goes to IPv4 first: receivers commonly listen there.
     int lastErrno = 0;
-    for (addrinfo* ai = found; ai != nullptr; ai = ai->ai_next) {
-        if (ai->ai_addrlen > sizeof sender->address_) continue;
-        int fd = socket(ai->ai_family, ai->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, ai->ai_protocol);
-        if (fd < 0) {
-            lastErrno = errno;
-            continue;
+    for (bool ipv4Pass : {true, false}) {
+        for (addrinfo* ai = found; ai != nullptr && sender->fd_ < 0; ai = ai->ai_next) {
+            if ((ai->ai_family == AF_INET) != ipv4Pass || ai->ai_addrlen > sizeof sender->address_) continue;
+            int fd = socket(ai->ai_family, ai->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, ai->ai_protocol);
+            if (fd < 0) {
+                lastErrno = errno;
+                continue;
+            }
+            sender->fd_ = fd;
+            std::memcpy(&sender->address_, ai->ai_addr, ai->ai_addrlen);
+            sender->addressLength_ = ai->ai_addrlen;
         }
-        sender->fd_ = fd;
-        std::memcpy(&sender->address_, ai->ai_addr, ai->ai_addrlen);
-        sender->addressLength_ = ai->ai_addrlen;
-        break;
     }
     freeaddrinfo(found);
     if (sender->fd_ < 0) {

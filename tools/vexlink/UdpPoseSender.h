@@ -21,8 +21,8 @@ PoseDatagram encodePose(double yaw, double pitch, double roll);
 
 class UdpPoseSender {
 public:
-    // Resolves the endpoint (numeric addresses, or names through the system's resolver) and
-    // opens a non-blocking socket for it. Null with a one-line reason on failure.
+    // Resolves the endpoint (numeric addresses, or names through the system's resolver, IPv4
+    // before IPv6) and opens a non-blocking socket for it. Null with a one-line reason on failure.
     static std::unique_ptr<UdpPoseSender> open(const Endpoint& endpoint, std::string& error);
     ~UdpPoseSender();
     UdpPoseSender(const UdpPoseSender&) = delete;
