@@ -23,7 +23,7 @@ TEST(ConsoleSoak, StreamsWithoutWrongSamplesLeaksOrGrowth) {
     console.stream(true);
     pump(std::chrono::seconds(2));
     const int descriptors = openDescriptors();
-    const long resident = residentKb();
+    [[maybe_unused]] const long resident = residentKb();
     const int goodBefore = dlg.goodReads;
     const auto start = Clock::now();
 

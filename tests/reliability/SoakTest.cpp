@@ -37,7 +37,7 @@ TEST(Soak, LibraryStreamsWithoutFailuresLeaksOrGrowth) {
 
     ReadLog total;
     int descriptors = 0;
-    long residentAfterWarmUp = 0;
+    [[maybe_unused]] long residentAfterWarmUp = 0;
     for (long done = 0, block = 0; done < samples; ++block) {
         const Mode& mode = kCycle[block % std::size(kCycle)];
         enterMode(link, sim, mode);
