@@ -1,8 +1,9 @@
 #include "SampledCommand.h"
 
 #include "Report.h"
-#include "StopSignal.h"
 #include "TrackerSession.h"
+
+#include <cstdio>
 
 namespace vexlink_cli {
 
