@@ -23,6 +23,7 @@ struct ConsoleFault {
     korvisor::Faults faults;
     bool checksum;
 };
+void PrintTo(const ConsoleFault& c, std::ostream* out) { *out << c.name; }
 
 korvisor::Faults with(void (*set)(korvisor::Faults&)) {
     korvisor::Faults f;

@@ -38,6 +38,7 @@ struct FaultCase {
     korvisor::Faults faults;
     During during;
 };
+void PrintTo(const FaultCase& c, std::ostream* out) { *out << c.fault << " " << c.mode.name; }
 
 class LineFault : public ::testing::TestWithParam<FaultCase> {};
 
@@ -108,6 +109,7 @@ struct Identification {
     const char* name;
     korvisor::Faults faults;
 };
+void PrintTo(const Identification& c, std::ostream* out) { *out << c.name; }
 
 class WrongIdentification : public ::testing::TestWithParam<Identification> {};
 

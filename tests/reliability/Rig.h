@@ -10,6 +10,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 
 namespace reliability {
@@ -53,6 +54,7 @@ struct Mode {
     bool continuous;
     int rate = 40;
 };
+inline void PrintTo(const Mode& mode, std::ostream* out) { *out << mode.name; }
 
 // Opens COM3 (a tracker) like the console does after detection: 1 on success.
 int openCom3(Vexlink& link);

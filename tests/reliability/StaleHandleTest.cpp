@@ -134,6 +134,7 @@ struct ClosingCase {
     // is where the kernel put the port's descriptor.
     std::function<Vexlink*(Ports&, Vexlink& link, Vexlink& other, int& number)> close;
 };
+void PrintTo(const ClosingCase& c, std::ostream* out) { *out << c.name; }
 
 // Opens COM3 and notes its descriptor number.
 void openNoting(korvisor::Simulator& sim, Vexlink& link, int& number) {
