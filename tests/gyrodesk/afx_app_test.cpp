@@ -10,6 +10,7 @@ int RunProbe(const char* mode) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("AFX_PROBE_MODE", mode);
+    if (!env.contains("LSAN_OPTIONS")) env.insert("LSAN_OPTIONS", "suppressions=" AFX_LSAN_SUPPRESSIONS);
     probe.setProcessEnvironment(env);
     probe.start(AFX_APP_PROBE, {});
     if (!probe.waitForFinished(20000)) {
@@ -17,10 +18,10 @@ int RunProbe(const char* mode) {
         probe.waitForFinished();
         return -1000;
     }
-    if (probe.exitStatus() != QProcess::NormalExit) return -2000;
-    if (probe.exitCode() != 1 && probe.exitCode() != 7)
+    const bool crashed = probe.exitStatus() != QProcess::NormalExit;
+    if (crashed || (probe.exitCode() != 1 && probe.exitCode() != 7))
         ADD_FAILURE() << mode << ": " << probe.readAllStandardError().toStdString();
-    return probe.exitCode();
+    return crashed ? -2000 : probe.exitCode();
 }
 
 }  // namespace
