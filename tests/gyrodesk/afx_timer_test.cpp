@@ -33,11 +33,13 @@ TEST_F(AfxTest, SettingARunningTimerAgainRestartsItsPeriod) {
         auto& d = static_cast<RecordingDialog&>(base);
         QElapsedTimer clock;
         clock.start();
-        d.SetTimer(1, 300, nullptr);
-        Pump(200);
-        d.SetTimer(1, 300, nullptr);  // due at 500 ms now, not 300
+        d.SetTimer(1, 600, nullptr);
+        Pump(300);
+        ASSERT_FALSE(d.Has("timer 1"));
+        const qint64 restartedAt = clock.elapsed();
+        d.SetTimer(1, 600, nullptr);  // due 600 ms from now, not at 600 ms
         EXPECT_TRUE(WaitUntil([&] { return d.Has("timer 1"); }, 3000));
-        EXPECT_GE(clock.elapsed(), 480);
+        EXPECT_GE(clock.elapsed(), restartedAt + 590);
         d.EndDialog(IDCANCEL);
     });
 }

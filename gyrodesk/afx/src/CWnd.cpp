@@ -1,5 +1,6 @@
 #include <afx/CWnd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -65,7 +66,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     return TRUE;
 }
 
-LRESULT CWnd::DefWindowProc(UINT message, WPARAM, LPARAM lParam) {
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!m_widget) return 0;
     switch (message) {
         case WM_SETTEXT:
@@ -74,10 +75,13 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM, LPARAM lParam) {
         case WM_GETTEXTLENGTH:
             return m_widget->windowTitle().toUtf8().size();
         case WM_GETTEXT: {
-            // wParam is the buffer's size; CWnd::GetWindowText passes what WM_GETTEXTLENGTH said.
+            // wParam is the buffer's size, the terminating zero included.
+            if (wParam == 0) return 0;
             const QByteArray text = m_widget->windowTitle().toUtf8();
-            std::memcpy(reinterpret_cast<char*>(lParam), text.constData(), text.size() + 1);
-            return text.size();
+            const size_t n = std::min<size_t>(text.size(), wParam - 1);
+            std::memcpy(reinterpret_cast<char*>(lParam), text.constData(), n);
+            reinterpret_cast<char*>(lParam)[n] = '\0';
+            return static_cast<LRESULT>(n);
         }
         default:
             return 0;
