@@ -1,7 +1,5 @@
 #include "GyrodeskDlg.h"
 
-#include <cstdlib>
-
 #include "AboutDlg.h"
 #include "HelpDlg.h"
 #include "resource.h"
@@ -39,6 +37,27 @@ BEGIN_MESSAGE_MAP(CGyrodeskDlg, CDialog)
     ON_WM_QUERYDRAGICON()
     ON_BN_CLICKED(IDC_ABOUT, OnAbout)
     ON_BN_CLICKED(IDC_HELP_ME, OnHelpMe)
+    ON_BN_CLICKED(IDC_POLL, OnPoll)
+    ON_BN_CLICKED(IDC_19200, On19200)
+    ON_BN_CLICKED(IDC_9600, On9600)
+    ON_BN_CLICKED(IDC_AVERAGING_OFF, OnAveragingOff)
+    ON_BN_CLICKED(IDC_AVERAGING_ON, OnAveragingOn)
+    ON_BN_CLICKED(IDC_CHECKSUM_OFF, OnChecksumOff)
+    ON_BN_CLICKED(IDC_CHECKSUM_ON, OnChecksumOn)
+    ON_BN_CLICKED(IDC_COM1, OnCom1)
+    ON_BN_CLICKED(IDC_COM2, OnCom2)
+    ON_BN_CLICKED(IDC_COM3, OnCom3)
+    ON_BN_CLICKED(IDC_COM4, OnCom4)
+    ON_BN_CLICKED(IDC_RESET, OnReset)
+    ON_BN_CLICKED(IDC_HYSTERESIS_OFF, OnHysteresisOff)
+    ON_BN_CLICKED(IDC_HYSTERESIS_ON, OnHysteresisOn)
+    ON_BN_CLICKED(IDC_ASCII, OnAscii)
+    ON_BN_CLICKED(IDC_BINARY, OnBinary)
+    ON_WM_TIMER()
+    ON_BN_CLICKED(IDC_CONTINUOUS, OnContinuous)
+    ON_BN_CLICKED(IDC_UPON_REQUEST, OnUponRequest)
+    ON_BN_CLICKED(IDC_START, OnStart)
+    ON_BN_CLICKED(IDC_STOP, OnStop)
     ON_BN_CLICKED(IDOK, OnExit)
     ON_EN_CHANGE(IDC_RATE_EDIT, OnChangeRateEdit)
 END_MESSAGE_MAP()
@@ -138,15 +157,4 @@ void CGyrodeskDlg::OnAbout() {
 void CGyrodeskDlg::OnHelpMe() {
     CHelpDlg dlgHelp;
     dlgHelp.DoModal();
-}
-
-void CGyrodeskDlg::OnExit() {
-    if (link.GetPortId() != 0) link.CloseCom(link.GetComHandle());
-    CDialog::OnOK();
-}
-
-void CGyrodeskDlg::OnChangeRateEdit() {
-    CString rateText;
-    GetDlgItemText(IDC_RATE_EDIT, rateText);
-    link.SetSamplingRate(std::atoi(rateText));
 }

@@ -1,6 +1,7 @@
 // CGyrodeskDlg: the main dialog, the program's only top-level window. It owns the one link to
 // the tracker, sets every control to its default, finds the tracker at start-up, paints the
-// logo and opens the About and Help boxes.
+// logo, opens the About and Help boxes, turns every control into tracker commands and shows
+// the samples it reads.
 #pragma once
 
 #include <afx/Afx.h>
@@ -19,13 +20,45 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
 
+    // Window (GyrodeskDlg.cpp)
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void OnAbout();
     void OnHelpMe();
+
+    // Commands (GyrodeskDlgCommands.cpp)
+    void On19200();
+    void On9600();
+    void OnAveragingOff();
+    void OnAveragingOn();
+    void OnChecksumOff();
+    void OnChecksumOn();
+    void OnCom1();
+    void OnCom2();
+    void OnCom3();
+    void OnCom4();
+    void OnReset();
+    void OnHysteresisOff();
+    void OnHysteresisOn();
+    void OnAscii();
+    void OnBinary();
+    void OnContinuous();
+    void OnUponRequest();
+    void OnStart();
+    void OnStop();
     void OnExit();
     void OnChangeRateEdit();
 
+    // Samples (GyrodeskDlgSample.cpp)
+    void OnPoll();
+    void OnTimer(UINT nIDEvent);
+    void ShowSample();
+
     DECLARE_MESSAGE_MAP()
+
+private:
+    void SelectPort(int number, const char* name, const char* failureText);
+    void TakeSample();
+    void ShowPortOutput();
 };

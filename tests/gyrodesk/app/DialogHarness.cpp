@@ -68,7 +68,9 @@ int RunModal(CDialog& dialog, std::function<void()> whileOpen) {
         },
         [&dialog, whileOpen = std::move(whileOpen)] {
             whileOpen();
-            if (dialog.IsRunningModal()) dialog.EndDialog(IDCANCEL);
+            // A dialog that has been ended hides at once; its loop returns a little later.
+            QWidget* w = dialog.GetSafeQWidget();
+            if (dialog.IsRunningModal() && w && w->isVisible()) dialog.EndDialog(IDCANCEL);
         },
         20s, "the dialog's modal loop");
     return dialog.DoModal();

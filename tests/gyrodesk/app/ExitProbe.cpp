@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -22,6 +23,8 @@
 namespace {
 
 std::string g_action;
+constexpr int kWarningShown = 97;
+constexpr int kStillRunning = 96;
 
 void Act(CDialog& dlg) {
     QWidget* window = dlg.GetSafeQWidget();
@@ -49,6 +52,13 @@ public:
         auto* timer = new QTimer(qApp);
         timer->setInterval(10);
         QObject::connect(timer, &QTimer::timeout, timer, [timer] {
+            // A warning box means the tracker was not found: say so rather than wait for ever.
+            if (!afx::testing::OpenMessageBoxes().empty()) {
+                auto* box = qobject_cast<QMessageBox*>(afx::testing::OpenMessageBoxes().back());
+                std::fprintf(stderr, "gyrodesk-exit-probe: a warning box opened: %s\n",
+                             box ? qPrintable(box->text()) : "");
+                std::_Exit(kWarningShown);
+            }
             auto* dlg = dynamic_cast<CDialog*>(AfxGetMainWnd());
             if (!dlg || !dlg->IsRunningModal() || !dlg->GetSafeQWidget()->isVisible() ||
                 !afx::testing::IsInnermostModal(*dlg))
@@ -57,6 +67,11 @@ public:
             Act(*dlg);
         });
         timer->start();
+        QTimer::singleShot(15000, qApp, [] {
+            std::fprintf(stderr, "gyrodesk-exit-probe: still running 15 s after start (%s)\n",
+                         g_action.c_str());
+            std::_Exit(kStillRunning);
+        });
         return CGyrodeskApp::InitInstance();
     }
 };
