@@ -93,7 +93,13 @@ bool ReadFile(HANDLE port, void* buffer, DWORD n, DWORD* got) {
         auto deadline = totalDeadline;
         if (count > 0 && to.ReadIntervalTimeout != 0) deadline = std::min(deadline, lastByte + interval);
         const Ready ready = waitFor(p->fd, POLLIN, deadline);
-        if (ready == Ready::TimedOut) break;  // a short count is success
+        if (ready == Ready::TimedOut) {
+            // A short count is success. Bytes that came while this thread was not running are
+            // taken too, so a late wake-up does not cut a reply that arrived in time.
+            const ssize_t late = read(p->fd, bytes + count, n - count);
+            if (late > 0) count += static_cast<DWORD>(late);
+            break;
+        }
         if (ready == Ready::Gone) {
             ok = false;
             break;
