@@ -101,7 +101,7 @@ TEST(ConsoleVanishing, PickingThePortAgainBringsTheSamplesBack) {
         pump(milliseconds(600));  // back by now, on a new device behind the same path
         ASSERT_TRUE(std::filesystem::exists(options.linkPath));
         click(dlg, IDC_COM3);
-        EXPECT_EQ(text(dlg, IDC_STATUS), "Korvisor found !!!");
+        EXPECT_EQ(text(dlg, IDC_STATUS).toStdString(), "Korvisor found !!!");
         click(dlg, IDC_CONTINUOUS);  // the tracker came back upon request; the timer still runs
         pump(milliseconds(300));
         const int before = dlg.goodReads;
