@@ -22,6 +22,7 @@
 #include "Floors.h"
 #include "Measure.h"
 #include "Stats.h"
+#include "StreamModel.h"
 
 #ifndef BENCH_PROBE_DIR
 #define BENCH_PROBE_DIR ""
@@ -193,7 +194,7 @@ Section consoleSection(const Settings& settings) {
     const Run run = runConsole(settings, true);
     const double shownPerSecond = run.seconds > 0 ? run.good / run.seconds : kNaN;
     const double ticksPerSecond = run.seconds > 0 ? run.ticks / run.seconds : kNaN;
-    const double best = std::min<double>(kRate, 1000 / kTimerPeriodMs);
+    const double best = bestStream({kRate, false, false, 9600, kTimerPeriodMs}).readsPerSecond;
     const double cpuPercent = run.seconds > 0 ? 100 * run.cpuMs / (run.seconds * 1000) : kNaN;
     std::string note = run.error;
     if (note.empty() && run.rate != "75") note = "the rate field could not be set to 75 (" + run.rate + ")";

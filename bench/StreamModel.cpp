@@ -99,7 +99,13 @@ StreamBest bestStream(const StreamCase& c, double seconds) {
 
     Line line(bt, period, frameLength(c));
     long reads = 0;
+    double nextTick = 0;
     for (double t = 0;; ++reads) {
+        if (c.tickMs > 0) {
+            t = std::max(t, nextTick);
+            nextTick += c.tickMs;
+            if (nextTick < t) nextTick = t + c.tickMs;  // late: the timer counts on from now
+        }
         line.purge(t);
         if (c.ascii) {
             line.request(t);

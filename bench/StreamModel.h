@@ -3,7 +3,9 @@
 // of its rate unless a frame of the stream is still going out (then that tick is skipped);
 // its answer to a sample request queues behind what the line is sending. Each read purges
 // the input, (in ASCII) sends 'S' and pauses, waits for the next start byte, pauses, then
-// takes the body as soon as it is all in. The next read starts the moment one ends.
+// takes the body as soon as it is all in. The next read starts the moment one ends, or, with
+// a tick period (the console's sampling timer), on the timer's next tick: a tick that falls
+// due during a read is delivered as soon as it ends, later ones are dropped.
 #pragma once
 
 namespace bench {
@@ -13,6 +15,7 @@ struct StreamCase {
     bool ascii = false;
     bool checksum = false;    // binary only
     int bitsPerSecond = 9600;
+    double tickMs = 0;        // 0: back-to-back reads
 };
 
 struct StreamBest {
