@@ -137,7 +137,8 @@ TEST_F(AfxTest, ModelessCreateAndDestroy) {
     RecordingDialog dlg(IDD_SIZED);
     ASSERT_TRUE(dlg.Create());
     EXPECT_TRUE(dlg.IsWindowVisible()) << "the template has WS_VISIBLE";
-    EXPECT_NE(dlg.GetDlgItem(IDOK), nullptr);
+    ClickControl(dlg, IDOK);
+    EXPECT_TRUE(dlg.Has("ok")) << "a modeless dialog's controls work";
     EXPECT_TRUE(dlg.DestroyWindow());
     EXPECT_EQ(dlg.GetSafeQWidget(), nullptr);
     RecordingDialog missing(IDD_MISSING);
