@@ -18,7 +18,8 @@ namespace afx::testing {
 // The dialog's system menu as it would open now (items enabled for the window's state).
 std::vector<CMenu::Item> SystemMenuItems(CWnd& window);
 // Chooses the item with command id as if clicked in the open menu: FALSE when there is no
-// such item or it is disabled. The choice reaches the window as WM_SYSCOMMAND.
+// such item or it is disabled. As from the menu, the choice reaches the window as
+// WM_SYSCOMMAND once events are next processed (so a box it opens does not block the caller).
 BOOL ChooseSystemMenuItem(CWnd& window, UINT id);
 // The system menu popup that is open now, or null.
 QWidget* OpenSystemMenu();
