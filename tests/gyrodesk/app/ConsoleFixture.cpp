@@ -51,6 +51,13 @@ void ConsoleTest::ExpectReceived(const std::vector<std::uint8_t>& expected, cons
                                << Describe(expected);
 }
 
+void TakeSample(CWnd& dialog, const std::function<void()>& take) {
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        take();
+        if (Text(dialog, IDC_STATUS) != "No reply from Korvisor !!!") return;
+    }
+}
+
 std::string Describe(const std::vector<std::uint8_t>& bytes) {
     std::string text = "[";
     for (std::uint8_t b : bytes) {

@@ -2,6 +2,7 @@
 // timer ticks it handles, and helpers to check what the tracker received.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -43,6 +44,11 @@ protected:
     std::optional<korvisor::Simulator> tracker;
     std::unique_ptr<ObservedDlg> dlg;
 };
+
+// Takes a sample with take (Poll, or a timer message) and takes it again, a few times at most,
+// while the status says the frame did not come whole: on a loaded machine the simulated
+// tracker can miss the reader's time-outs, and these tests are about what the dialog shows.
+void TakeSample(CWnd& dialog, const std::function<void()>& take);
 
 // Bytes as text for messages: printable letters as themselves, others as 0xNN.
 std::string Describe(const std::vector<std::uint8_t>& bytes);

@@ -79,7 +79,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(LogoCase{429, 354, IDB_LOGO_SMALL, 25, 118, 128, 55},
                       LogoCase{430, 354, IDB_LOGO_LARGE, 29, 145, 167, 66},
                       LogoCase{429, 355, IDB_LOGO_LARGE, 29, 145, 167, 66},
-                      LogoCase{300, 200, IDB_LOGO_SMALL, 25, 118, 128, 55}));
+                      LogoCase{300, 200, IDB_LOGO_SMALL, 25, 118, 128, 55}),
+    [](const auto& info) {
+        return std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
+    });
 
 TEST_F(PaintTest, LogoBitmapsHaveTheirSizesAndShowInThePicture) {
     afx::testing::StartPaintLog();

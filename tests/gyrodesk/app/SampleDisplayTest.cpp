@@ -49,12 +49,15 @@ TEST_P(FrameDisplayTest, ShowsTheFrameAndItsVerdict) {
     if (c.checksum) Click(dlg, IDC_CHECKSUM_ON);
     // A good frame first: yaw 0, pitch -90, roll -90.
     device.answer('S', c.checksum ? std::string(7, '\0') : std::string(6, '\0'));
-    Click(dlg, IDC_POLL);
+    TakeSample(dlg, [&] { Click(dlg, IDC_POLL); });
     ASSERT_EQ(Text(dlg, IDC_YAW), "0");
     const QString statusBefore = Text(dlg, IDC_STATUS);
 
     device.answer('S', std::string(c.reply.begin(), c.reply.end()));
-    Click(dlg, IDC_POLL);
+    if (c.status && std::string(c.status) == "No reply from Korvisor !!!")
+        Click(dlg, IDC_POLL);
+    else
+        TakeSample(dlg, [&] { Click(dlg, IDC_POLL); });
     EXPECT_EQ(Text(dlg, IDC_YAW), c.yaw);
     EXPECT_EQ(Text(dlg, IDC_PITCH), c.pitch);
     EXPECT_EQ(Text(dlg, IDC_ROLL), c.roll);
@@ -100,7 +103,7 @@ TEST_F(StreamDisplayTest, ContinuousWithChecksumShowsTheWholeFrame) {
     Start();
     Click(*dlg, IDC_CHECKSUM_ON);
     Click(*dlg, IDC_CONTINUOUS);
-    Tick();
+    TakeSample(*dlg, [&] { Tick(); });
     ExpectPose();
     EXPECT_EQ(Status(), "Checksum OK");
     const Bytes frame = korvisor::encodeFrame(kPose, {'F', true, true});
@@ -110,14 +113,14 @@ TEST_F(StreamDisplayTest, ContinuousWithChecksumShowsTheWholeFrame) {
 TEST_F(StreamDisplayTest, ContinuousChecksumFailureKeepsTheAnglesAndShowsSevenBytes) {
     Start();
     Click(*dlg, IDC_CHECKSUM_ON);
-    Click(*dlg, IDC_POLL);
+    TakeSample(*dlg, [&] { Click(*dlg, IDC_POLL); });
     ExpectPose();
     tracker->setPose({40, 100, 7});
     korvisor::Faults faults;
     faults.badChecksumEvery = 1;
     tracker->setFaults(faults);
     Click(*dlg, IDC_CONTINUOUS);
-    Tick();
+    TakeSample(*dlg, [&] { Tick(); });
     EXPECT_EQ(Status(), "Checksum Error !!!");
     ExpectPose();
     const Bytes frame = korvisor::encodeFrame({40, 100, 7}, {'F', true, true}, true);
@@ -127,7 +130,7 @@ TEST_F(StreamDisplayTest, ContinuousChecksumFailureKeepsTheAnglesAndShowsSevenBy
 TEST_F(StreamDisplayTest, AsciiShowsTheFrameTextAndItsNumbers) {
     Start();
     Click(*dlg, IDC_ASCII);
-    Click(*dlg, IDC_POLL);
+    TakeSample(*dlg, [&] { Click(*dlg, IDC_POLL); });
     ExpectPose();
     const Bytes frame = korvisor::encodeFrame(kPose, {'E', false, false});
     EXPECT_EQ(Text(*dlg, IDC_PORT_OUTPUT).toStdString(), std::string(frame.begin(), frame.begin() + 18));
@@ -137,7 +140,7 @@ TEST_F(StreamDisplayTest, AsciiInChecksumModeAlwaysReportsOk) {
     Start();
     Click(*dlg, IDC_CHECKSUM_ON);
     Click(*dlg, IDC_ASCII);
-    Click(*dlg, IDC_POLL);
+    TakeSample(*dlg, [&] { Click(*dlg, IDC_POLL); });
     EXPECT_EQ(Status(), "Checksum OK");
     ExpectPose();
 }
@@ -145,10 +148,12 @@ TEST_F(StreamDisplayTest, AsciiInChecksumModeAlwaysReportsOk) {
 TEST_F(StreamDisplayTest, EveryTimerMessageReadsWhateverItsId) {
     Start();
     for (UINT id : {1u, 77u}) {
-        Tick(id);
-        ExpectReceived({'S'}, "a timer message upon request");
+        TakeSample(*dlg, [&] { Tick(id); });
+        const Bytes bytes = Received();
+        ASSERT_FALSE(bytes.empty()) << "timer " << id;
+        EXPECT_EQ(bytes.front(), 'S') << "timer " << id << ": " << Describe(bytes);
+        ExpectPose();
     }
-    ExpectPose();
     EXPECT_EQ(Status(), "") << "no verdict with checksum mode off";
 }
 
