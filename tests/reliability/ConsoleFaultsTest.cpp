@@ -1,8 +1,8 @@
 // The console in Continuous + Start while the line misbehaves: every tick ends within the
 // read bound, the window keeps serving its events, nothing spins, the angle fields only ever
 // show the tracker's real pose, and the samples come again once the fault is gone. And a
-// tracker that vanishes mid-stream and comes back: the user picks its port again, chooses
-// Continuous, and the samples come again.
+// tracker that vanishes mid-stream and comes back: the user picks its port again, sets its
+// modes again, and the samples come again.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -102,7 +102,10 @@ TEST(ConsoleVanishing, PickingThePortAgainBringsTheSamplesBack) {
         ASSERT_TRUE(std::filesystem::exists(options.linkPath));
         click(dlg, IDC_COM3);
         EXPECT_EQ(text(dlg, IDC_STATUS).toStdString(), "Korvisor found !!!");
-        click(dlg, IDC_CONTINUOUS);  // the tracker came back upon request; the timer still runs
+        // The tracker came back powered on afresh: the user sets its modes again. The
+        // sampling timer still runs.
+        click(dlg, IDC_CHECKSUM_ON);
+        click(dlg, IDC_CONTINUOUS);
         pump(milliseconds(300));
         const int before = dlg.goodReads;
         pump(milliseconds(1000));
