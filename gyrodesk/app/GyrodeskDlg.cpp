@@ -6,9 +6,6 @@
 
 namespace {
 
-// The rate the dialog starts with and Reset returns to.
-constexpr const char* kDefaultRate = "40";
-
 // Client area of the template at 1.5 x 1.625 pixels per dialog unit; a larger window gets the
 // large logo.
 constexpr int kTemplateClientWidth = 429;

@@ -58,6 +58,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    static constexpr const char* kDefaultRate = "40";  // at start-up and after Reset
+
     void SelectPort(int number, const char* name, const char* failureText);
     void TakeSample();
     void ShowPortOutput();

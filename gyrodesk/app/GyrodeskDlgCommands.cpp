@@ -16,7 +16,6 @@ char kBinaryFrames[] = "F";
 char kUponRequest[] = "G";
 char kContinuous[] = "H";
 
-constexpr const char* kDefaultRate = "40";
 constexpr const char* kBlank = " ";
 constexpr UINT kSamplePeriodMs = 13;
 constexpr auto kStreamStopPause = std::chrono::milliseconds(20);

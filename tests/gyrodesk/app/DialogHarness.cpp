@@ -13,8 +13,14 @@
 
 #include <afx/Testing.h>
 #include <gtest/gtest.h>
+#include <vexlink/Vexlink.h>
+
+#include "LinkWarning.h"
 
 namespace gyrotest {
+
+QuietLink::QuietLink() { Vexlink::SetMessageHandler(nullptr); }
+QuietLink::~QuietLink() { gyrodesk::InstallLinkWarning(); }
 
 std::string MissingPortPath(int com) {
     return "/nonexistent/gyrodesk-test/COM" + std::to_string(com);
@@ -176,16 +182,5 @@ void Pump(std::chrono::milliseconds duration) {
     QTimer::singleShot(static_cast<int>(duration.count()), &loop, &QEventLoop::quit);
     loop.exec();
 }
-
-}  // namespace gyrotest
-
-#include <vexlink/Vexlink.h>
-
-#include "LinkWarning.h"
-
-namespace gyrotest {
-
-QuietLink::QuietLink() { Vexlink::SetMessageHandler(nullptr); }
-QuietLink::~QuietLink() { gyrodesk::InstallLinkWarning(); }
 
 }  // namespace gyrotest

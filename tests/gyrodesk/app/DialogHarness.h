@@ -21,6 +21,16 @@ namespace gyrotest {
 
 using namespace std::chrono_literals;
 
+// For tests that are not about the link's warnings: while it lives, they go to standard error
+// instead of a box.
+class QuietLink {
+public:
+    QuietLink();
+    ~QuietLink();
+    QuietLink(const QuietLink&) = delete;
+    QuietLink& operator=(const QuietLink&) = delete;
+};
+
 // Points VEXLINK_COM1..4 at paths that do not exist, then the given COM numbers at devices.
 void SetPorts(const std::vector<std::pair<int, std::string>>& devices);
 std::string MissingPortPath(int com);
@@ -65,19 +75,5 @@ void Pump(std::chrono::milliseconds duration);
 // Processes events until done() holds (checked every few milliseconds) or timeout passes;
 // returns done().
 bool PumpUntil(std::function<bool()> done, std::chrono::milliseconds timeout = 5s);
-
-}  // namespace gyrotest
-
-namespace gyrotest {
-
-// For tests that are not about the link's warnings: while it lives, they go to standard error
-// instead of a box.
-class QuietLink {
-public:
-    QuietLink();
-    ~QuietLink();
-    QuietLink(const QuietLink&) = delete;
-    QuietLink& operator=(const QuietLink&) = delete;
-};
 
 }  // namespace gyrotest
