@@ -7,6 +7,7 @@
 
 #include "DialogHarness.h"
 #include "GyrodeskDlg.h"
+#include "Templates.h"
 #include "resource.h"
 
 namespace gyrotest {
@@ -110,6 +111,28 @@ TEST_F(SystemMenuTest, HoldsThePlatformItemsThenTheAboutItem) {
         EXPECT_TRUE(items[items.size() - 2].IsSeparator());
         EXPECT_EQ(items.back().id, static_cast<UINT>(IDM_ABOUTBOX));
     });
+}
+
+TEST_F(SystemMenuTest, WithoutTheAboutStringTheMenuKeepsOnlyThePlatformItems) {
+    auto menuOf = [] {
+        CGyrodeskDlg dlg;
+        std::vector<CMenu::Item> items;
+        RunModal(dlg, [&] { items = afx::testing::SystemMenuItems(dlg); });
+        return items;
+    };
+    const std::size_t withAbout = menuOf().size();
+
+    static const afx::StringResource kEmpty[] = {{IDS_ABOUTBOX, ""}};
+    afx::ResourceTable table = gyrodesk::Resources();
+    for (const std::span<const afx::StringResource> strings :
+         {std::span<const afx::StringResource>(), std::span<const afx::StringResource>(kEmpty)}) {
+        table.strings = strings;
+        AfxSetResourceTable(table);
+        const std::vector<CMenu::Item> items = menuOf();
+        EXPECT_EQ(items.size() + 2, withAbout) << "neither the separator nor the item";
+        for (const CMenu::Item& item : items) EXPECT_NE(item.id, static_cast<UINT>(IDM_ABOUTBOX));
+    }
+    AfxSetResourceTable(gyrodesk::Resources());
 }
 
 }  // namespace
