@@ -42,7 +42,7 @@ Row timedRow(const std::string& name, double floorMs, int iterations,
     const bool met = overMedian < kMedianGoalMs && overP99 < kP99GoalMs && bad == 0;
     if (!met && note.empty())
         note = bad ? std::to_string(bad) + " call(s) gave a wrong result"
-                   : "overhead above the goal (a loaded host shows here first)";
+                   : "overhead above the goal";
     return Row{name,
                {double(s.count), s.median, s.p99, floorMs, s.median / floorMs, overMedian, overP99,
                 double(bad), std::string(met ? "met" : "MISSED")},
