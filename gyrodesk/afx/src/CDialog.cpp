@@ -67,6 +67,8 @@ bool CDialog::CreateFromTemplate(bool modal) {
     for (const afx::DialogItemTemplate& item : tmpl->items) {
         auto control = ControlWnd::Create(*this, *tmpl, item, window, previous);
         QWidget* widget = control->GetSafeQWidget();
+        // Earlier controls lie above later ones, so where two overlap the first one shows.
+        widget->lower();
         if (!control->WantsArrowKeys()) widget->installEventFilter(window);
         // Template order is the tab order.
         if (widget->focusPolicy() != Qt::NoFocus) {

@@ -172,6 +172,8 @@ public:
         : ControlWnd(dialog, item, Kind::GroupBox),
           m_box(new QGroupBox(QString::fromUtf8(item.caption ? item.caption : ""), parent)) {
         m_box->setFocusPolicy(Qt::NoFocus);
+        // Group boxes and statics only show things: clicks pass to whatever lies beneath.
+        m_box->setAttribute(Qt::WA_TransparentForMouseEvents);
         Attach(m_box, &dialog, item.id, item.style);
     }
 
@@ -191,6 +193,7 @@ public:
         : ControlWnd(dialog, item, Kind::Static), m_label(new QLabel(parent)) {
         const DWORD type = item.style & SS_TYPEMASK;
         m_label->setFocusPolicy(Qt::NoFocus);
+        m_label->setAttribute(Qt::WA_TransparentForMouseEvents);
         m_label->setTextFormat(Qt::PlainText);
         m_label->setMargin(0);
         m_label->setIndent(0);
