@@ -179,7 +179,7 @@ TEST_P(Vanishing, ReadsStayBoundedThenPickingThePortAgainWorks) {
     faults.comeBackAfterSeconds = 1.0;
     sim.setFaults(faults);
 
-    const ReadLog across = readFor(link, mode, pose, milliseconds(1200));
+    const ReadLog across = readFor(link, mode, pose, milliseconds(1200), milliseconds(10));
     EXPECT_GT(across.good, 0) << describe(across);
     EXPECT_GT(across.calls - across.good, 0) << describe(across);
     EXPECT_LE(across.longest, kReadLimit) << describe(across);

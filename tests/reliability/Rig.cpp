@@ -174,12 +174,14 @@ long residentKb() {
 
 namespace {
 
-void readOnce(Vexlink& link, const Mode& mode, const korvisor::Pose& pose, ReadLog& log) {
+void readOnce(Vexlink& link, const Mode& mode, const korvisor::Pose& pose, ReadLog& log,
+              Clock::duration paceFailures) {
     int before[3], after[3];
     link.Get_PYR(&before[0], &before[1], &before[2]);
     const auto start = Clock::now();
     const int result = link.ReadFromPort();
     log.longest = std::max(log.longest, Clock::now() - start);
+    if (!result) std::this_thread::sleep_until(start + paceFailures);
     link.Get_PYR(&after[0], &after[1], &after[2]);
     ++log.calls;
     const bool changed = before[0] != after[0] || before[1] != after[1] || before[2] != after[2];
@@ -203,11 +205,12 @@ void readOnce(Vexlink& link, const Mode& mode, const korvisor::Pose& pose, ReadL
 }
 
 template <typename More>
-ReadLog readWhile(Vexlink& link, const Mode& mode, const korvisor::Pose& pose, More more) {
+ReadLog readWhile(Vexlink& link, const Mode& mode, const korvisor::Pose& pose, More more,
+                  Clock::duration paceFailures = Clock::duration::zero()) {
     ReadLog log;
     const double cpuStart = threadCpuMs();
     const auto start = Clock::now();
-    do readOnce(link, mode, pose, log);
+    do readOnce(link, mode, pose, log, paceFailures);
     while (more(log, Clock::now() - start));
     log.wallMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     log.cpuMs = threadCpuMs() - cpuStart;
@@ -216,8 +219,11 @@ ReadLog readWhile(Vexlink& link, const Mode& mode, const korvisor::Pose& pose, M
 
 }  // namespace
 
-ReadLog readFor(Vexlink& link, const Mode& mode, const korvisor::Pose& pose, Clock::duration duration) {
-    return readWhile(link, mode, pose, [&](const ReadLog&, Clock::duration elapsed) { return elapsed < duration; });
+ReadLog readFor(Vexlink& link, const Mode& mode, const korvisor::Pose& pose, Clock::duration duration,
+                Clock::duration paceFailures) {
+    return readWhile(
+        link, mode, pose, [&](const ReadLog&, Clock::duration elapsed) { return elapsed < duration; },
+        paceFailures);
 }
 
 ReadLog readTimes(Vexlink& link, const Mode& mode, const korvisor::Pose& pose, int count) {

@@ -86,7 +86,11 @@ struct ReadLog {
 };
 
 // Reads until `duration` has passed (at least one call), checking each call against pose.
-ReadLog readFor(Vexlink& link, const Mode& mode, const korvisor::Pose& pose, Clock::duration duration);
+// With paceFailures, a failed read that ended sooner is followed by a wait until that long
+// after its start, as a caller paces a stream (the console by its timer): a read on a device
+// that has gone away fails at once, and an unpaced loop of them would spin in the caller.
+ReadLog readFor(Vexlink& link, const Mode& mode, const korvisor::Pose& pose, Clock::duration duration,
+                Clock::duration paceFailures = Clock::duration::zero());
 // Reads `count` times.
 ReadLog readTimes(Vexlink& link, const Mode& mode, const korvisor::Pose& pose, int count);
 
