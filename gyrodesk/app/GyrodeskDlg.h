@@ -63,4 +63,8 @@ private:
     void SelectPort(int number, const char* name, const char* failureText);
     void TakeSample();
     void ShowPortOutput();
+
+    // The last read got no reply: the port held may have gone (an unplugged adapter), so
+    // choosing it again opens it anew instead of reporting it in use.
+    bool noReply_ = false;
 };

@@ -59,7 +59,7 @@ void CGyrodeskDlg::OnCom4() { SelectPort(4, "COM4", "Can't lock to COM4 !!!"); }
 // Moves the link to port number: the new port is opened first, and the old one is closed only
 // once the new one has answered; otherwise the link is put back on the old port as it was.
 void CGyrodeskDlg::SelectPort(int number, const char* name, const char* failureText) {
-    if (link.GetPortId() == number) {
+    if (link.GetPortId() == number && !noReply_) {
         SetDlgItemText(IDC_STATUS, "This port is currently in use");
         return;
     }
@@ -74,6 +74,7 @@ void CGyrodeskDlg::SelectPort(int number, const char* name, const char* failureT
         const char* version = link.Get_Version();
         SetDlgItemText(IDC_VERSION, version ? version : "");
         SetDlgItemText(IDC_STATUS, "Korvisor found !!!");
+        noReply_ = false;
     } else {
         link.SetNewComHandle();
         link.SetSpeedFlag(previousSpeed);

@@ -30,10 +30,11 @@ void CGyrodeskDlg::OnTimer(UINT /*nIDEvent*/) {
 
 void CGyrodeskDlg::TakeSample() {
     const int result = link.ReadFromPort();
+    noReply_ = result == 0 && link.GetBytesRead() < FullBodyLength(link);
 
     // A frame that did not come whole is no sample: the angles stay those of the last good
     // one, and Port Output shows what did arrive.
-    if (result == 0 && link.GetBytesRead() < FullBodyLength(link)) {
+    if (noReply_) {
         SetDlgItemText(IDC_STATUS, "No reply from Korvisor !!!");
         ShowPortOutput();
         return;
