@@ -13,8 +13,9 @@
 
 namespace vexlink::timing {
 
-// The read time-outs that OpenCom sets on the port: a read of n bytes ends after at most
-// kReadPerByteMs * n + kReadConstantMs.
+// The read time-outs that OpenCom sets on the port: a read of n bytes ends after a gap of more
+// than kReadIntervalMs between two bytes, or after at most kReadPerByteMs * n + kReadConstantMs.
+inline constexpr int kReadIntervalMs = 5;
 inline constexpr int kReadPerByteMs = 5;
 inline constexpr int kReadConstantMs = 5;
 constexpr int readLimitMs(int n) { return kReadPerByteMs * n + kReadConstantMs; }

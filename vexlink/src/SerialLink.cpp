@@ -2,6 +2,7 @@
 #include <vexlink/Vexlink.h>
 
 #include "Protocol.h"
+#include "ReadTiming.h"
 #include "platform/CommApi.h"
 
 #include <cstring>
@@ -37,9 +38,9 @@ int Vexlink::OpenCom(const char* portName) {
     if (comHandle == INVALID_HANDLE_VALUE) return 0;
 
     COMMTIMEOUTS timeouts;
-    timeouts.ReadIntervalTimeout = 5;
-    timeouts.ReadTotalTimeoutMultiplier = 5;
-    timeouts.ReadTotalTimeoutConstant = 5;
+    timeouts.ReadIntervalTimeout = timing::kReadIntervalMs;
+    timeouts.ReadTotalTimeoutMultiplier = timing::kReadPerByteMs;
+    timeouts.ReadTotalTimeoutConstant = timing::kReadConstantMs;
     timeouts.WriteTotalTimeoutMultiplier = 0;
     timeouts.WriteTotalTimeoutConstant = 0;
     SetCommTimeouts(comHandle, &timeouts);
