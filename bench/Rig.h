@@ -2,11 +2,7 @@
 // trackers on pseudo-terminals, at silent devices, or at paths that do not exist.
 #pragma once
 
-#include <korvisor/Simulator.h>
-
-#include <array>
-#include <memory>
-#include <string>
+#include <korvisor/ComPorts.h>
 
 namespace bench {
 
@@ -14,20 +10,13 @@ namespace bench {
 // the stream can only ever find a frame's real start; every good sample decodes to it.
 korvisor::Pose benchPose();
 
-class Ports {
+class Ports : public korvisor::ComPorts {
 public:
-    Ports();
-    ~Ports();
-    Ports(const Ports&) = delete;
-    Ports& operator=(const Ports&) = delete;
+    Ports() : ComPorts("/nonexistent/vexlink-bench/COM") {}
 
+    // A tracker that sends benchPose() unless options fix another pose.
     korvisor::Simulator& tracker(int n, korvisor::Options options = {});
     korvisor::Simulator& silent(int n);
-    void missing(int n);
-
-private:
-    korvisor::Simulator& attach(int n, korvisor::Options options);
-    std::array<std::unique_ptr<korvisor::Simulator>, 4> sims_;
 };
 
 }  // namespace bench

@@ -20,8 +20,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-std::string envName(int n) { return "VEXLINK_COM" + std::to_string(n); }
-
 int lowSum(const std::uint8_t* body) { return (body[1] + body[3] + body[5]) & 0xFF; }
 
 bool decodesTo(const std::uint8_t* body, const korvisor::Pose& pose) {
@@ -79,28 +77,9 @@ korvisor::Pose guardedPose() {
     return pose;
 }
 
-Ports::Ports() {
-    for (int n = 1; n <= 4; ++n) missing(n);
-}
-
-Ports::~Ports() {
-    for (auto& sim : sims_) sim.reset();
-    for (int n = 1; n <= 4; ++n) unsetenv(envName(n).c_str());
-}
-
 korvisor::Simulator& Ports::tracker(int n, korvisor::Options options) {
     if (!options.fixedPose) options.fixedPose = guardedPose();
-    auto& slot = sims_.at(static_cast<std::size_t>(n - 1));
-    slot.reset();
-    slot = std::make_unique<korvisor::Simulator>(std::move(options));
-    slot->start();
-    setenv(envName(n).c_str(), slot->devicePath().c_str(), 1);
-    return *slot;
-}
-
-void Ports::missing(int n) {
-    sims_.at(static_cast<std::size_t>(n - 1)).reset();
-    setenv(envName(n).c_str(), ("/nonexistent/vexlink-reliability/COM" + std::to_string(n)).c_str(), 1);
+    return attach(n, std::move(options));
 }
 
 void settled(korvisor::Simulator& sim, int bytes, const std::function<void()>& send) {

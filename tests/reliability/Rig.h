@@ -4,12 +4,10 @@
 #pragma once
 
 #include <vexlink/Vexlink.h>
-#include <korvisor/Simulator.h>
+#include <korvisor/ComPorts.h>
 
-#include <array>
 #include <chrono>
 #include <functional>
-#include <memory>
 #include <ostream>
 #include <string>
 
@@ -29,18 +27,12 @@ korvisor::Pose guardedPose();
 
 // COM1..COM4: each a simulated tracker or a path that does not exist (never the host's own
 // ports). Restores the environment on destruction.
-class Ports {
+class Ports : public korvisor::ComPorts {
 public:
-    Ports();
-    ~Ports();
-    Ports(const Ports&) = delete;
-    Ports& operator=(const Ports&) = delete;
+    Ports() : ComPorts("/nonexistent/vexlink-reliability/COM") {}
 
+    // A tracker that sends guardedPose() unless options fix another pose.
     korvisor::Simulator& tracker(int n, korvisor::Options options = {});
-    void missing(int n);
-
-private:
-    std::array<std::unique_ptr<korvisor::Simulator>, 4> sims_;
 };
 
 // Runs send, which writes `bytes` command bytes, and waits until the tracker has taken them,

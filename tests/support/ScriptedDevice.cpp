@@ -119,29 +119,4 @@ void ScriptedDevice::run() {
     }
 }
 
-PortEnvironment::PortEnvironment() {
-    for (int n = 1; n <= 4; ++n) {
-        const std::string name = "VEXLINK_COM" + std::to_string(n);
-        const char* value = std::getenv(name.c_str());
-        saved_[n - 1] = {value != nullptr, value ? value : ""};
-        set(n, "/nonexistent/vexlink-test-COM" + std::to_string(n));
-    }
-}
-
-PortEnvironment::~PortEnvironment() {
-    for (int n = 1; n <= 4; ++n) {
-        const std::string name = "VEXLINK_COM" + std::to_string(n);
-        if (saved_[n - 1].had)
-            setenv(name.c_str(), saved_[n - 1].value.c_str(), 1);
-        else
-            unsetenv(name.c_str());
-    }
-}
-
-void PortEnvironment::set(int n, const std::string& path) {
-    setenv(("VEXLINK_COM" + std::to_string(n)).c_str(), path.c_str(), 1);
-}
-
-void PortEnvironment::unset(int n) { unsetenv(("VEXLINK_COM" + std::to_string(n)).c_str()); }
-
 }  // namespace testsupport

@@ -3,6 +3,7 @@
 // line speed the host side had set at that moment.
 #pragma once
 
+#include <korvisor/ComPorts.h>
 #include <ptykit/PtyPair.h>
 
 #include <chrono>
@@ -80,22 +81,11 @@ private:
 
 // Points VEXLINK_COM1..VEXLINK_COM4 at paths that do not exist, so that no test reaches the
 // machine's own serial ports, and restores the variables afterwards.
-class PortEnvironment {
+class PortEnvironment : public korvisor::ComPorts {
 public:
-    PortEnvironment();
-    ~PortEnvironment();
-    PortEnvironment(const PortEnvironment&) = delete;
-    PortEnvironment& operator=(const PortEnvironment&) = delete;
+    PortEnvironment() : ComPorts("/nonexistent/vexlink-test-COM") {}
     // Makes COMn name path.
-    void set(int n, const std::string& path);
-    void unset(int n);
-
-private:
-    struct Saved {
-        bool had;
-        std::string value;
-    };
-    Saved saved_[4];
+    void set(int n, const std::string& path) { point(n, path); }
 };
 
 }  // namespace testsupport

@@ -1,0 +1,39 @@
+// COM1..COM4 for a host program's tests and benchmarks: each port variable (VEXLINK_COMn)
+// names a simulated tracker, another device, or a path that does not exist, never the
+// machine's own serial ports.
+#pragma once
+
+#include <korvisor/Simulator.h>
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace korvisor {
+
+class ComPorts {
+public:
+    // Points every COMn at missingPrefix followed by n; the destructor stops the simulators
+    // and gives the variables back the values they had before.
+    explicit ComPorts(std::string missingPrefix);
+    ~ComPorts();
+    ComPorts(const ComPorts&) = delete;
+    ComPorts& operator=(const ComPorts&) = delete;
+
+    // Starts a simulator with options on COMn, in place of whatever was there.
+    Simulator& attach(int n, Options options);
+    // Makes COMn name path.
+    void point(int n, const std::string& path);
+    // Makes COMn name a path that does not exist.
+    void missing(int n);
+    // Leaves COMn unset.
+    void unset(int n);
+
+private:
+    std::string missingPrefix_;
+    std::array<std::unique_ptr<Simulator>, 4> sims_;
+    std::array<std::optional<std::string>, 4> saved_;
+};
+
+}  // namespace korvisor
