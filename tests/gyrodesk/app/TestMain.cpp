@@ -1,6 +1,7 @@
-// The console's test program: a Qt application on the offscreen platform with Gyrodesk's
-// resources registered, the library's warnings shown in the warning box as the program shows
-// them, and an application object for the dialogs to load their icon through.
+// The main of the console's test programs (the application's tests and its reliability
+// cases): a Qt application on the offscreen platform with Gyrodesk's resources registered, the
+// library's warnings shown in the warning box as the program shows them, and an application
+// object for the dialogs to load their icon through.
 #include <QApplication>
 
 #include <afx/Afx.h>
