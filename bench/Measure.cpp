@@ -11,12 +11,6 @@ char kUponRequest[] = "G";
 char kContinuous[] = "H";
 }  // namespace
 
-void settled(korvisor::Simulator& sim, int bytes, const std::function<void()>& send) {
-    const std::size_t before = sim.received().size();
-    send();
-    sim.waitForReceived(before + static_cast<std::size_t>(bytes), std::chrono::milliseconds(500));
-}
-
 void chooseFormat(Vexlink& link, korvisor::Simulator& sim, bool ascii, bool checksum) {
     settled(sim, 2, [&] {
         link.SetDataMode(ascii ? 'E' : 'F');

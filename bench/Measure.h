@@ -33,9 +33,11 @@ inline bool holdsBenchPose(Vexlink& link) {
     return pitch == pose.pitch && yaw == pose.yaw && roll == pose.roll;
 }
 
-// Runs send, which writes `bytes` command bytes, and waits until the tracker has taken them,
-// so that what is measured next finds the tracker already in its new mode.
-void settled(korvisor::Simulator& sim, int bytes, const std::function<void()>& send);
+// Runs send, which writes `bytes` command bytes, and waits (up to 500 ms) until the tracker
+// has taken them, so that what is measured next finds the tracker already in its new mode.
+inline void settled(korvisor::Simulator& sim, int bytes, const std::function<void()>& send) {
+    korvisor::settled(sim, bytes, send, std::chrono::milliseconds(500));
+}
 
 // Frame format, checksum mode and sampling mode as the console sets them: each letter is
 // sent and stored, and has reached the tracker on return.

@@ -49,4 +49,11 @@ void ComPorts::unset(int n) {
     unsetenv(variable(n).c_str());
 }
 
+void settled(Simulator& sim, int bytes, const std::function<void()>& send,
+             std::chrono::milliseconds timeout) {
+    const std::size_t before = sim.received().size();
+    send();
+    sim.waitForReceived(before + static_cast<std::size_t>(bytes), timeout);
+}
+
 }  // namespace korvisor

@@ -82,12 +82,6 @@ korvisor::Simulator& Ports::tracker(int n, korvisor::Options options) {
     return attach(n, std::move(options));
 }
 
-void settled(korvisor::Simulator& sim, int bytes, const std::function<void()>& send) {
-    const std::size_t before = sim.received().size();
-    send();
-    sim.waitForReceived(before + static_cast<std::size_t>(bytes), milliseconds(1000));
-}
-
 int openCom3(Vexlink& link) {
     if (!link.OpenCom("COM3")) return 0;
     link.SetPortId(3);

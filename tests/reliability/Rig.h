@@ -35,9 +35,11 @@ public:
     korvisor::Simulator& tracker(int n, korvisor::Options options = {});
 };
 
-// Runs send, which writes `bytes` command bytes, and waits until the tracker has taken them,
-// so that the reads that follow find the tracker already in its new mode.
-void settled(korvisor::Simulator& sim, int bytes, const std::function<void()>& send);
+// Runs send, which writes `bytes` command bytes, and waits (up to a second) until the tracker
+// has taken them, so that the reads that follow find the tracker already in its new mode.
+inline void settled(korvisor::Simulator& sim, int bytes, const std::function<void()>& send) {
+    korvisor::settled(sim, bytes, send, milliseconds(1000));
+}
 
 struct Mode {
     const char* name;

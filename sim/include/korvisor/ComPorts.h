@@ -1,11 +1,13 @@
 // COM1..COM4 for a host program's tests and benchmarks: each port variable (VEXLINK_COMn)
 // names a simulated tracker, another device, or a path that does not exist, never the
-// machine's own serial ports.
+// machine's own serial ports; and the wait for commands to reach a simulator.
 #pragma once
 
 #include <korvisor/Simulator.h>
 
 #include <array>
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,5 +37,10 @@ private:
     std::array<std::unique_ptr<Simulator>, 4> sims_;
     std::array<std::optional<std::string>, 4> saved_;
 };
+
+// Runs send, which writes `bytes` command bytes to sim, and waits (up to timeout) until the
+// simulator has taken them, so that what follows finds the tracker already in its new mode.
+void settled(Simulator& sim, int bytes, const std::function<void()>& send,
+             std::chrono::milliseconds timeout);
 
 }  // namespace korvisor
