@@ -38,9 +38,21 @@ TEST(CommandLine, ReadTakesEveryModeAndLimit) {
     EXPECT_EQ(o.format, OutputFormat::Jsonl);
 }
 
+#if defined(_WIN32)
+TEST(CommandLine, WindowsPortNamesAreAnyComNumberInUpperCase) {
+    EXPECT_EQ(accepted({"read", "--port", "com12"}).port, "COM12");
+    EXPECT_EQ(accepted({"read", "--port", "COM255"}).port, "COM255");
+}
+#endif
+
 TEST(CommandLine, DefaultsAreBinaryUponRequestCsvToTheStandardUdpPort) {
-    const Options read = accepted({"read", "--port", "/dev/ttyUSB0"});
-    EXPECT_EQ(read.port, "/dev/ttyUSB0");
+#if defined(_WIN32)
+    const char* const device = "\\\\.\\COM12";
+#else
+    const char* const device = "/dev/ttyUSB0";
+#endif
+    const Options read = accepted({"read", "--port", device});
+    EXPECT_EQ(read.port, device);
     EXPECT_FALSE(read.modes.ascii || read.modes.checksum || read.modes.continuous);
     EXPECT_EQ(read.modes.rate, 40);
     EXPECT_FALSE(read.limit.count || read.limit.seconds);
@@ -94,8 +106,14 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"detect", "--port", "COM1"}, "does not apply"},
         Refusal{{"read", "--port", "--ascii=yes"}, "COM1 to COM4"},
         Refusal{{"read", "--port", "COM1", "--ascii=yes"}, "takes no value"},
+#if defined(_WIN32)
+        Refusal{{"read", "--port", "COM256"}, "COM1 to COM4"},
+        Refusal{{"read", "--port", "COM05"}, "COM1 to COM4"},
+        Refusal{{"read", "--port", "/dev/ttyUSB0"}, "COM1 to COM4"},
+#else
         Refusal{{"read", "--port", "COM5"}, "COM1 to COM4"},
-        Refusal{{"read", "--port", "ttyS0"}, "absolute device path"},
+#endif
+        Refusal{{"read", "--port", "ttyS0"}, "device path"},
         Refusal{{"read", "--port", "COM1", "--continuous", "--rate", "42"}, "steps of 5"},
         Refusal{{"read", "--port", "COM1", "--continuous", "--rate", "0"}, "steps of 5"},
         Refusal{{"read", "--port", "COM1", "--continuous", "--rate", "80"}, "steps of 5"},

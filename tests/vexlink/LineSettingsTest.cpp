@@ -2,7 +2,7 @@
 // DCB changes applied exactly, only once the output has drained.
 #include "PlatformHelpers.h"
 
-#include "platform/Tty.h"
+#include "platform/posix/Tty.h"
 
 #include <vexlink/Vexlink.h>
 

@@ -4,8 +4,6 @@
 #include "SampledCommand.h"
 #include "UdpPoseSender.h"
 
-#include <cerrno>
-#include <cstring>
 
 namespace vexlink_cli {
 
@@ -30,7 +28,7 @@ int runStream(const Options& options) {
         } else if (notSent++ == 0) {
             // Reported once; a listener that is slow or gone must not end the stream.
             report(options.subcommand, "a datagram to " + sender->destination() +
-                                           " was not sent: " + std::strerror(errno));
+                                           " was not sent: " + sender->lastError());
         }
         return true;
     };

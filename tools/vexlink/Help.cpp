@@ -4,9 +4,15 @@ namespace vexlink_cli {
 
 namespace {
 
+#if defined(_WIN32)
+constexpr char kPortHelp[] =
+    "  --port P          COMn, as Windows numbers the ports (COM1 to COM4 for detect),\n"
+    "                    or a \\\\.\\ device path\n";
+#else
 constexpr char kPortHelp[] =
     "  --port P          COM1 to COM4 (the paths in VEXLINK_COM1..VEXLINK_COM4, else\n"
     "                    /dev/ttyS0..3) or an absolute device path\n";
+#endif
 
 constexpr char kModeHelp[] =
     "  --ascii           ASCII frames (default: binary frames)\n"

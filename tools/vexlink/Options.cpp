@@ -66,6 +66,24 @@ bool accepts(const SubcommandSpec& sub, Opt opt) {
     return false;
 }
 
+#if defined(_WIN32)
+// "COMn" (n from 1 to 255, as Windows numbers its ports) in any letter case, normalised to upper
+// case; or a device path that starts with "\\.\".
+std::optional<std::string> parsePort(const std::string& text) {
+    if (text.size() > 4 && text.compare(0, 4, "\\\\.\\") == 0) return text;
+    if (text.size() < 4 || text.size() > 6 || text[3] == '0') return std::nullopt;
+    for (int i = 0; i < 3; ++i)
+        if (std::toupper(static_cast<unsigned char>(text[i])) != "COM"[i]) return std::nullopt;
+    int number = 0;
+    for (std::size_t i = 3; i < text.size(); ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(text[i]))) return std::nullopt;
+        number = number * 10 + (text[i] - '0');
+    }
+    if (number > 255) return std::nullopt;
+    return "COM" + text.substr(3);
+}
+constexpr char kPortWanted[] = "COM1 to COM4 (or any COMn) or a \\\\.\\ device path";
+#else
 // "COM1".."COM4" in any letter case, normalised to upper case; or an absolute path.
 std::optional<std::string> parsePort(const std::string& text) {
     if (!text.empty() && text.front() == '/') return text;
@@ -77,6 +95,8 @@ std::optional<std::string> parsePort(const std::string& text) {
     }
     return std::nullopt;
 }
+constexpr char kPortWanted[] = "COM1 to COM4 or an absolute device path";
+#endif
 
 std::optional<int> parseRate(const std::string& text) {
     std::optional<long> value = parsePositiveCount(text);
@@ -201,8 +221,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
         case Opt::Port: {
             std::optional<std::string> port = parsePort(value);
             if (!port) {
-                return fail("--port wants COM1 to COM4 or an absolute device path, not '" +
-                             value + "'");
+                return fail(std::string("--port wants ") + kPortWanted + ", not '" + value + "'");
             }
             options.port = *port;
             break;

@@ -35,7 +35,8 @@ struct Endpoint {
 
 struct Options {
     Subcommand subcommand = Subcommand::Detect;
-    std::string port;  // "COM1".."COM4" (upper case) or an absolute device path
+    std::string port;  // "COM1".."COM4" (upper case) or an absolute device path; on Windows
+                       // "COMn" or a \\.\ device path
     SampleModes modes;
     SampleLimit limit;
     OutputFormat format = OutputFormat::Csv;

@@ -1,11 +1,13 @@
-// Ctrl-C and SIGTERM as a request to stop: the handler only sets a flag, which the sampling
-// loops check between samples so that they can put the tracker back and close the port.
+// Ctrl-C and termination as a request to stop: the handler only sets a flag, which the
+// sampling loops check between samples so that they can put the tracker back and close the
+// port. One implementation per system: StopSignalPosix.cpp, StopSignalWindows.cpp.
 #pragma once
 
 namespace vexlink_cli {
 
-// Installs the handlers for SIGINT and SIGTERM, and ignores SIGPIPE so that a closed output
-// pipe shows up as a failed write instead of ending the process with the port left open.
+// POSIX: handlers for SIGINT and SIGTERM, and SIGPIPE ignored so that a closed output pipe
+// shows up as a failed write instead of ending the process with the port left open.
+// Windows: a console control handler for Ctrl-C, Ctrl-Break and the console's closing.
 void installStopHandlers();
 
 bool stopRequested();

@@ -14,7 +14,7 @@ namespace vexlink_cli {
 
 class TrackerSession {
 public:
-    // Opens port ("COM1".."COM4" or an absolute path) and identifies the tracker. Null with a
+    // Opens port (see Options::port) and identifies the tracker. Null with a
     // one-line reason when the port cannot be opened or no tracker answers.
     static std::unique_ptr<TrackerSession> open(const std::string& port, std::string& error);
     // Probes COM1..COM4 in turn (AutoDetectComPort) and holds the first that answers. Null
@@ -44,8 +44,7 @@ private:
     bool open_ = false;
 };
 
-// The device a port name stands for, for messages: the path, or for COMn what the library
-// resolves it to (VEXLINK_COMn when set, else /dev/ttyS<n-1>).
+// The port name for messages, with the device it stands for when that differs (see devicePath).
 std::string describePort(const std::string& port);
 
 }  // namespace vexlink_cli

@@ -9,7 +9,12 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#if defined(_WIN32)
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
 #include <sys/socket.h>
+#endif
 
 namespace vexlink_cli {
 
@@ -28,18 +33,24 @@ public:
     UdpPoseSender(const UdpPoseSender&) = delete;
     UdpPoseSender& operator=(const UdpPoseSender&) = delete;
 
-    // Sends one datagram without waiting. False when it was not sent whole; errno tells why
-    // (no listener is no failure: UDP does not report it to an unconnected socket).
+    // Sends one datagram without waiting. False when it was not sent whole; lastError() tells
+    // why (no listener is no failure: UDP does not report it to an unconnected socket).
     bool send(const PoseDatagram& datagram);
+    std::string lastError() const { return lastError_; }
 
     const std::string& destination() const { return destination_; }
 
 private:
     UdpPoseSender() = default;
+#if defined(_WIN32)
+    SOCKET fd_ = INVALID_SOCKET;
+#else
     int fd_ = -1;
+#endif
     sockaddr_storage address_{};
     socklen_t addressLength_ = 0;
     std::string destination_;
+    std::string lastError_;
 };
 
 }  // namespace vexlink_cli

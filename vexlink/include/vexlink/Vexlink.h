@@ -14,9 +14,16 @@
 // port had them until Set9600 or Set19200 changes the first four. A speed change waits for
 // the output to drain.
 //
+// On Windows, port names are the system's own: "COM1" to "COM4" and any "COMn" (opened as
+// "\\.\COMn", which numbers above 9 need), or a device path that starts with "\\.\". Only
+// communications devices open, with no sharing; the VEXLINK_COMn variables play no part. A
+// second open of a port held in this process or any other fails, also where the driver itself
+// would allow it. Everything else below holds there too.
+//
 // Results. Members return 1 for success and 0 for failure unless stated otherwise, and never
 // throw. Hard failures are also reported as a warning text through the message handler
-// (SetMessageHandler); with none installed the text goes to standard error as one line.
+// (SetMessageHandler); with none installed the text goes to standard error as one line (on
+// Windows: a modal warning box, owned by the thread's active window).
 //
 // Timing. Every member runs on the caller's thread and blocks it:
 //   - a read of n bytes returns when n bytes have come, when more than 5 ms pass between two
@@ -35,7 +42,13 @@
 
 #include <vexlink/SerialTypes.h>
 
+#if defined(_WIN32)
 #if defined(VEXLINK_BUILDING_LIBRARY)
+#define VEXLINK_API __declspec(dllexport)
+#else
+#define VEXLINK_API __declspec(dllimport)
+#endif
+#elif defined(VEXLINK_BUILDING_LIBRARY)
 #define VEXLINK_API __attribute__((visibility("default")))
 #else
 #define VEXLINK_API

@@ -1,12 +1,22 @@
 // The operating-system layer under Vexlink: the serial-port, pause and message-box calls that
-// the link's members are written against, named after the Windows calls they stand in for.
-// This folder is the only place in the library that talks to the operating system.
+// the link's members are written against, named after the Windows calls they stand for. This
+// folder is the only place in the library that talks to the operating system: posix/ carries
+// them out on terminals, win32/ passes them to the Win32 calls of the same names. Callers
+// name them platform::X, so that on Windows they never resolve to the system's own.
 #pragma once
 
 #include <vexlink/SerialTypes.h>
 
+#if defined(_WIN32)
+#include <winuser.h>  // MB_OK, MB_ICONEXCLAMATION
+#endif
+
 namespace vexlink::platform {
 
+#if defined(_WIN32)
+// The system's own record, purge flags and message-box flags.
+using ::COMMTIMEOUTS;
+#else
 // Read time-outs in milliseconds, with the meaning of a Windows COMMTIMEOUTS record: a read
 // of n bytes ends after n bytes, after more than ReadIntervalTimeout between two bytes, or
 // after ReadTotalTimeoutMultiplier * n + ReadTotalTimeoutConstant in all. Zero write
@@ -24,15 +34,17 @@ inline constexpr DWORD PURGE_RXABORT = 0x02;
 inline constexpr DWORD PURGE_TXCLEAR = 0x04;
 inline constexpr DWORD PURGE_RXCLEAR = 0x08;
 
+inline constexpr unsigned MB_OK = 0x00;
+inline constexpr unsigned MB_ICONEXCLAMATION = 0x30;
+#endif
+
 // A read on a port whose total time-outs are both zero still ends after this many milliseconds.
 inline constexpr DWORD kReadLimitMs = 1000;
 
-inline constexpr unsigned MB_OK = 0x00;
-inline constexpr unsigned MB_ICONEXCLAMATION = 0x30;
-
 // Opens the port named "COM1".."COM4" (see the port names in Vexlink.h) or an absolute path,
 // exclusively, for reading and writing, with a raw line. Only character devices open; one that
-// is no terminal (/dev/null) opens, unlocked, but takes no line settings. INVALID_HANDLE_VALUE
+// is no terminal (/dev/null) opens, unlocked, but takes no line settings. On Windows: "COMn" or
+// a "\\.\" device path, and only devices that have a line state open. INVALID_HANDLE_VALUE
 // on failure.
 HANDLE CreateFileA(const char* portName);
 // Closes the port after at most kCloseDrainLimitMs of waiting for unsent output; the handle is
@@ -58,7 +70,8 @@ bool WriteFile(HANDLE port, const void* buffer, DWORD n, DWORD* written);
 // Pauses for ms milliseconds of the monotonic clock.
 void Sleep(DWORD ms);
 
-// Shows text through the installed message handler, or as one line on standard error.
+// Shows text through the installed message handler; without one, as one line on standard
+// error (on Windows: in a modal warning box, MessageBoxA, owned by the active window).
 int MessageBoxA(const char* text, const char* caption, unsigned flags);
 void SetMessageHandler(void (*handler)(const char*, void*), void* context);
 

@@ -1,5 +1,5 @@
 // The table that maps port handles to open descriptors.
-#include "platform/Tty.h"
+#include "platform/posix/Tty.h"
 
 #include <cstdint>
 #include <mutex>

@@ -1,5 +1,5 @@
 // Line settings: the raw line set up at open, and GetCommState / SetCommState.
-#include "platform/Tty.h"
+#include "platform/posix/Tty.h"
 
 #include <vexlink/Vexlink.h>
 

@@ -1,5 +1,5 @@
 // Waiting, bounded, for a port's output to leave it.
-#include "platform/Tty.h"
+#include "platform/posix/Tty.h"
 
 #include <algorithm>
 #include <sys/ioctl.h>

@@ -1,6 +1,6 @@
 // Opening and closing ports.
 #include "platform/PortNames.h"
-#include "platform/Tty.h"
+#include "platform/posix/Tty.h"
 
 #include <vexlink/Vexlink.h>
 

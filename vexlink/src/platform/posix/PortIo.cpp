@@ -1,5 +1,5 @@
 // Reads, writes, purges and read time-outs of an open port.
-#include "platform/Tty.h"
+#include "platform/posix/Tty.h"
 
 #include <vexlink/Vexlink.h>
 
