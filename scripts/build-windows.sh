@@ -26,7 +26,8 @@ fi
 
 build=build-windows
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DVEXLINK_BUILD_GYRODESK=OFF -DVEXLINK_BUILD_TESTS=$tests >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DVEXLINK_BUILD_GYRODESK=OFF -DVEXLINK_BUILD_TESTS=$tests \
+  --no-warn-unused-cli >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
 name=vexlink-windows-x64

@@ -10,6 +10,8 @@ packages=(
   fonts-liberation                          # metric-compatible stand-ins for the dialog fonts
   xvfb xauth x11-utils imagemagick          # headless runs and screenshots
   clang libclang-rt-14-dev                  # libFuzzer fuzz targets
+  g++-mingw-w64-x86-64-posix zip            # the Windows build (scripts/build-windows.sh)
+  wine wine64                               # its tests (scripts/test-windows.sh)
 )
 
 missing=()

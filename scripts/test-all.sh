@@ -19,6 +19,9 @@ cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"
 
+echo "== Windows build, tested under Wine"
+bash scripts/test-windows.sh
+
 for extra in scripts/fuzz-short.sh scripts/bench-short.sh; do
   if [[ -f $extra ]]; then echo "== $extra"; bash "$extra"; fi
 done
