@@ -3,8 +3,11 @@
 #include <cerrno>
 #include <cstring>
 #if defined(_WIN32)
+#include <winsock2.h>
+#include <ws2tcpip.h>
 #include <mswsock.h>  // SIO_UDP_CONNRESET
 #else
+#include <sys/socket.h>
 #include <netdb.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -24,7 +27,10 @@ bool startSockets() {
     }();
     return started;
 }
-bool isOpen(SOCKET s) { return s != INVALID_SOCKET; }
+using Socket = SOCKET;
+static_assert(sizeof(sockaddr_storage) <= 128 && sizeof(SOCKET) <= sizeof(std::intptr_t));
+Socket toSocket(std::intptr_t fd) { return static_cast<SOCKET>(fd); }
+bool isOpen(std::intptr_t fd) { return toSocket(fd) != INVALID_SOCKET; }
 int lastSocketError() { return WSAGetLastError(); }
 std::string socketErrorText(int error) {
     char text[256] = "";
@@ -50,16 +56,19 @@ SOCKET openSocket(const addrinfo* ai) {
              nullptr, nullptr);
     return s;
 }
-void closeSocket(SOCKET s) { closesocket(s); }
+void closeSocket(std::intptr_t fd) { closesocket(toSocket(fd)); }
 #else
 bool startSockets() { return true; }
-bool isOpen(int fd) { return fd >= 0; }
+using Socket = int;
+static_assert(sizeof(sockaddr_storage) <= 128);
+Socket toSocket(std::intptr_t fd) { return static_cast<int>(fd); }
+bool isOpen(std::intptr_t fd) { return fd >= 0; }
 int lastSocketError() { return errno; }
 std::string socketErrorText(int error) { return std::strerror(error); }
 int openSocket(const addrinfo* ai) {
     return socket(ai->ai_family, ai->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, ai->ai_protocol);
 }
-void closeSocket(int fd) { close(fd); }
+void closeSocket(std::intptr_t fd) { close(toSocket(fd)); }
 #endif
 
 }  // namespace
@@ -104,9 +113,9 @@ std::unique_ptr<UdpPoseSender> UdpPoseSender::open(const Endpoint& endpoint, std
                 lastErrno = lastSocketError();
                 continue;
             }
-            sender->fd_ = fd;
+            sender->fd_ = static_cast<std::intptr_t>(fd);
             std::memcpy(&sender->address_, ai->ai_addr, ai->ai_addrlen);
-            sender->addressLength_ = static_cast<socklen_t>(ai->ai_addrlen);
+            sender->addressLength_ = static_cast<int>(ai->ai_addrlen);
         }
     }
     freeaddrinfo(found);
@@ -126,14 +135,15 @@ UdpPoseSender::~UdpPoseSender() {
 bool UdpPoseSender::send(const PoseDatagram& datagram) {
 #if defined(_WIN32)
     // The socket is non-blocking; Windows has no SIGPIPE to suppress.
-    const int sent = sendto(fd_, reinterpret_cast<const char*>(datagram.data()), static_cast<int>(datagram.size()),
-                            0, reinterpret_cast<const sockaddr*>(&address_), addressLength_);
+    const int sent = sendto(toSocket(fd_), reinterpret_cast<const char*>(datagram.data()),
+                            static_cast<int>(datagram.size()), 0, reinterpret_cast<const sockaddr*>(address_),
+                            addressLength_);
     const bool whole = sent == static_cast<int>(datagram.size());
 #else
     ssize_t sent;
     do {
-        sent = sendto(fd_, datagram.data(), datagram.size(), MSG_DONTWAIT | MSG_NOSIGNAL,
-                      reinterpret_cast<const sockaddr*>(&address_), addressLength_);
+        sent = sendto(toSocket(fd_), datagram.data(), datagram.size(), MSG_DONTWAIT | MSG_NOSIGNAL,
+                      reinterpret_cast<const sockaddr*>(address_), static_cast<socklen_t>(addressLength_));
     } while (sent < 0 && errno == EINTR);
     const bool whole = sent == static_cast<ssize_t>(datagram.size());
 #endif

@@ -9,12 +9,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#if defined(_WIN32)
-#include <winsock2.h>
-#include <ws2tcpip.h>
-#else
-#include <sys/socket.h>
-#endif
 
 namespace vexlink_cli {
 
@@ -42,13 +36,11 @@ public:
 
 private:
     UdpPoseSender() = default;
-#if defined(_WIN32)
-    SOCKET fd_ = INVALID_SOCKET;
-#else
-    int fd_ = -1;
-#endif
-    sockaddr_storage address_{};
-    socklen_t addressLength_ = 0;
+    // The system's socket types stay in the .cpp file: <winsock2.h> brings <windows.h>, whose
+    // DWORD and HANDLE differ from those of <vexlink/Vexlink.h>.
+    std::intptr_t fd_ = -1;  // a descriptor, or a Windows SOCKET; -1 (INVALID_SOCKET) for none
+    alignas(8) unsigned char address_[128] = {};  // a sockaddr_storage
+    int addressLength_ = 0;
     std::string destination_;
     std::string lastError_;
 };

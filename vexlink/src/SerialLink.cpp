@@ -8,7 +8,7 @@
 #include <cstring>
 
 using namespace vexlink;
-using namespace vexlink::platform;  // the PURGE_ flags (macros on Windows); calls stay platform::X
+using namespace vexlink::platform;
 
 namespace {
 
@@ -23,7 +23,7 @@ int switchSpeed(Vexlink& link, int from, int to, char* command) {
     link.dcb.Parity = NOPARITY;
     link.dcb.StopBits = ONESTOPBIT;
     // SetCommState applies the speed only once the command byte has left the port.
-    if (!platform::SetCommState(link.comHandle, &link.dcb)) {
+    if (!SetCommState(link.comHandle, &link.dcb)) {
         link.errMsgBox(protocol::kMsgInitFailed);
         return 0;
     }
@@ -34,16 +34,16 @@ int switchSpeed(Vexlink& link, int from, int to, char* command) {
 }  // namespace
 
 int Vexlink::OpenCom(const char* portName) {
-    comHandle = platform::CreateFileA(portName);
+    comHandle = CreateFileA(portName);
     if (comHandle == INVALID_HANDLE_VALUE) return 0;
 
-    platform::COMMTIMEOUTS timeouts;
+    COMMTIMEOUTS timeouts;
     timeouts.ReadIntervalTimeout = timing::kReadIntervalMs;
     timeouts.ReadTotalTimeoutMultiplier = timing::kReadPerByteMs;
     timeouts.ReadTotalTimeoutConstant = timing::kReadConstantMs;
     timeouts.WriteTotalTimeoutMultiplier = 0;
     timeouts.WriteTotalTimeoutConstant = 0;
-    platform::SetCommTimeouts(comHandle, &timeouts);
+    SetCommTimeouts(comHandle, &timeouts);
 
     Set9600();
     if (checkForKorvisor()) {
@@ -57,12 +57,12 @@ int Vexlink::OpenCom(const char* portName) {
 
 int Vexlink::checkForKorvisor() {
     SendToPort(protocol::kUponRequest);
-    platform::Sleep(10);
+    Sleep(10);
     ResetFIFO();
     std::memset(dataBuffer, 0, sizeof dataBuffer);
     if (!SendToPort(protocol::kIdentify)) return 0;
-    platform::Sleep(15);
-    if (!platform::ReadFile(comHandle, dataBuffer, protocol::kIdReplyLength, &bytesRead)) return 0;
+    Sleep(15);
+    if (!ReadFile(comHandle, dataBuffer, protocol::kIdReplyLength, &bytesRead)) return 0;
     return std::strcmp(reinterpret_cast<const char*>(dataBuffer), protocol::kIdReply) == 0 ? 1 : 0;
 }
 
@@ -83,8 +83,8 @@ int Vexlink::AutoDetectComPort() {
 }
 
 int Vexlink::CloseCom(HANDLE port) {
-    platform::WriteFile(port, protocol::kReset, 1, &bytesRead);
-    if (!platform::CloseHandle(port)) return 0;
+    WriteFile(port, protocol::kReset, 1, &bytesRead);
+    if (!CloseHandle(port)) return 0;
     ifBusy = 0;
     portId = 0;
     return 1;
@@ -92,20 +92,20 @@ int Vexlink::CloseCom(HANDLE port) {
 
 void Vexlink::CloseCom() {
     if (portId == 0) return;
-    if (!platform::CloseHandle(comHandle)) errMsgBox(protocol::kMsgCantClose);
+    if (!CloseHandle(comHandle)) errMsgBox(protocol::kMsgCantClose);
 }
 
 int Vexlink::Set9600() { return switchSpeed(*this, 19200, 9600, protocol::kSpeed9600); }
 
 int Vexlink::Set19200() { return switchSpeed(*this, 9600, 19200, protocol::kSpeed19200); }
 
-int Vexlink::GetDCB() { return platform::GetCommState(comHandle, &dcb) ? 1 : 0; }
+int Vexlink::GetDCB() { return GetCommState(comHandle, &dcb) ? 1 : 0; }
 
 int Vexlink::SendToPort(char* text) {
     if (text == nullptr) return 0;
-    return platform::WriteFile(comHandle, text, 1, &bytesRead) ? 1 : 0;
+    return WriteFile(comHandle, text, 1, &bytesRead) ? 1 : 0;
 }
 
 void Vexlink::ResetFIFO() {
-    platform::PurgeComm(comHandle, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
+    PurgeComm(comHandle, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
 }

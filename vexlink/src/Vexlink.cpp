@@ -8,7 +8,6 @@
 #include <cstring>
 
 using namespace vexlink;
-using namespace vexlink::platform;  // MB_OK and MB_ICONEXCLAMATION (macros on Windows)
 
 // Fields without a default of their own start at zero or empty, so that nothing reads an
 // indeterminate value (the accessors and copy assignment hand every field on).
@@ -37,7 +36,7 @@ Vexlink::~Vexlink() = default;
 Vexlink& Vexlink::operator=(const Vexlink& other) = default;
 
 void Vexlink::errMsgBox(const char* text) {
-    platform::MessageBoxA(text, nullptr, MB_OK | MB_ICONEXCLAMATION);
+    platform::MessageBoxA(text, nullptr, platform::MB_OK | platform::MB_ICONEXCLAMATION);
 }
 
 void Vexlink::SetMessageHandler(MessageHandler handler, void* context) {

@@ -1,26 +1,7 @@
 // Serial-port types of the Vexlink API: the port handle, the line-settings record and the
-// 32-bit count type. On Windows they are the system's own (HANDLE, DWORD, DCB and the parity
-// and stop-bit codes of <windows.h>), so that the header sits beside any Win32 code. Elsewhere
-// they are the library's own, modelled on those records, so that a port is handled the same
-// way whatever the host system.
+// 32-bit count type. They are the library's own, modelled on the records a Windows serial
+// program knows, so that a port is handled the same way whatever the host system.
 #pragma once
-
-#if defined(_WIN32)
-
-// Only the base and kernel headers: the user-interface ones (winuser.h) would turn names such
-// as MessageBox and IDOK into macros in every file that includes Vexlink.h. NOMINMAX keeps
-// min and max usable as the standard library's.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windef.h>
-#include <winbase.h>
-
-// An open port. The value is a token of the library, never a system handle: once its port is
-// closed it stays invalid for good, even after the system has reused the handle for another
-// object. INVALID_HANDLE_VALUE refers to no port. Pass it only to the library's members.
-
-#else
 
 #include <cstdint>
 
@@ -52,5 +33,3 @@ struct DCB {
     std::uint8_t Parity = NOPARITY;
     std::uint8_t StopBits = ONESTOPBIT;
 };
-
-#endif

@@ -18,7 +18,8 @@
 // "\\.\COMn", which numbers above 9 need), or a device path that starts with "\\.\". Only
 // communications devices open, with no sharing; the VEXLINK_COMn variables play no part. A
 // second open of a port held in this process or any other fails, also where the driver itself
-// would allow it. Everything else below holds there too.
+// would allow it. HANDLE, DWORD and DCB are the library's own types there too (not those of
+// <windows.h>, which a file that includes this header cannot include as well).
 //
 // Results. Members return 1 for success and 0 for failure unless stated otherwise, and never
 // throw. Hard failures are also reported as a warning text through the message handler

@@ -1,22 +1,13 @@
 // The operating-system layer under Vexlink: the serial-port, pause and message-box calls that
 // the link's members are written against, named after the Windows calls they stand for. This
 // folder is the only place in the library that talks to the operating system: posix/ carries
-// them out on terminals, win32/ passes them to the Win32 calls of the same names. Callers
-// name them platform::X, so that on Windows they never resolve to the system's own.
+// them out on terminals, win32/ hands them to the Win32 calls of the same names.
 #pragma once
 
 #include <vexlink/SerialTypes.h>
 
-#if defined(_WIN32)
-#include <winuser.h>  // MB_OK, MB_ICONEXCLAMATION
-#endif
-
 namespace vexlink::platform {
 
-#if defined(_WIN32)
-// The system's own record, purge flags and message-box flags.
-using ::COMMTIMEOUTS;
-#else
 // Read time-outs in milliseconds, with the meaning of a Windows COMMTIMEOUTS record: a read
 // of n bytes ends after n bytes, after more than ReadIntervalTimeout between two bytes, or
 // after ReadTotalTimeoutMultiplier * n + ReadTotalTimeoutConstant in all. Zero write
@@ -36,7 +27,6 @@ inline constexpr DWORD PURGE_RXCLEAR = 0x08;
 
 inline constexpr unsigned MB_OK = 0x00;
 inline constexpr unsigned MB_ICONEXCLAMATION = 0x30;
-#endif
 
 // A read on a port whose total time-outs are both zero still ends after this many milliseconds.
 inline constexpr DWORD kReadLimitMs = 1000;

@@ -1,55 +1,16 @@
 // Pauses on the monotonic clock.
 #include "platform/Clock.h"
 #include "platform/CommApi.h"
-
-#include <windows.h>
-
-#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
-#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
-#endif
+#include "platform/win32/System.h"
 
 namespace vexlink::platform {
 
-namespace {
-
-// Sleep() rounds up to the system's timer tick (15.6 ms by default), which would stretch a
-// 10 ms pause by half. A high-resolution waitable timer (Windows 10 1803 and later) wakes
-// within a fraction of a millisecond; one per thread, made on first use.
-class PauseTimer {
-public:
-    PauseTimer()
-        : timer_(::CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
-                                          TIMER_ALL_ACCESS)) {}
-    ~PauseTimer() {
-        if (timer_) ::CloseHandle(timer_);
-    }
-    PauseTimer(const PauseTimer&) = delete;
-    PauseTimer& operator=(const PauseTimer&) = delete;
-
-    // Waits about `wait`; false when there is no timer (the caller falls back to Sleep).
-    bool wait(std::chrono::nanoseconds wait) {
-        if (!timer_) return false;
-        LARGE_INTEGER due;
-        due.QuadPart = -static_cast<LONGLONG>((wait.count() + 99) / 100);  // relative, 100 ns units
-        if (!::SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE)) return false;
-        return ::WaitForSingleObject(timer_, INFINITE) == WAIT_OBJECT_0;
-    }
-
-private:
-    ::HANDLE timer_;
-};
-
-}  // namespace
-
 void SleepUntil(Clock::time_point deadline) {
-    using namespace std::chrono;
-    thread_local PauseTimer timer;
+    // A timer may wake a little early: sleep again for what is left.
     for (;;) {
         const auto left = deadline - Clock::now();
         if (left <= Clock::duration::zero()) return;
-        if (!timer.wait(duration_cast<nanoseconds>(left))) {
-            ::Sleep(static_cast<DWORD>(ceil<milliseconds>(left).count()));
-        }
+        win32::sleepFor(std::chrono::duration_cast<std::chrono::nanoseconds>(left));
     }
 }
 

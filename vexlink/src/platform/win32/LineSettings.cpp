@@ -1,5 +1,5 @@
 // Line settings: GetCommState and SetCommState.
-#include "platform/win32/WinPort.h"
+#include "platform/win32/OpenPorts.h"
 
 #include <vexlink/Vexlink.h>
 
@@ -7,23 +7,27 @@ namespace vexlink::platform {
 
 bool GetCommState(HANDLE port, DCB* dcb) {
     const auto p = findPort(port);
-    if (!p || dcb == nullptr) return false;
-    ::DCB d{};
-    d.DCBlength = sizeof d;
-    if (!::GetCommState(p->device, &d)) return false;
+    win32::LineState line;
+    if (!p || dcb == nullptr || !win32::getLine(p->device, line)) return false;
+    DCB d;
+    d.BaudRate = line.baudRate;
+    d.ByteSize = line.byteSize;
+    d.Parity = line.parity;
+    d.StopBits = line.stopBits;
+    d.fOutxCtsFlow = line.ctsFlow ? 1 : 0;
     *dcb = d;
     return true;
 }
 
+// Applies speed, byte size, parity, stop bits and RTS/CTS flow control over the port's present
+// settings, which keep every other value they have.
 bool SetCommState(HANDLE port, const DCB* dcb) {
     const auto p = findPort(port);
     if (!p || dcb == nullptr) return false;
-    ::DCB d = *dcb;
-    d.DCBlength = sizeof d;
     // A byte still on its way out would go at the new speed, garbled: apply the settings once
     // the output has left the port (bounded, like a write).
     waitUntilSent(p->device, Clock::now() + std::chrono::milliseconds(Vexlink::kWriteHoldLimitMs));
-    return ::SetCommState(p->device, &d) != 0;
+    return win32::setLine(p->device, {dcb->BaudRate, dcb->ByteSize, dcb->Parity, dcb->StopBits, dcb->fOutxCtsFlow != 0});
 }
 
 }  // namespace vexlink::platform

@@ -1,7 +1,6 @@
 // The warning box: the application's message handler, or a modal Windows message box.
 #include "platform/CommApi.h"
-
-#include <windows.h>
+#include "platform/win32/System.h"
 
 namespace vexlink::platform {
 
@@ -23,9 +22,7 @@ int MessageBoxA(const char* text, const char* caption, unsigned flags) {
         messageHandler(text, messageContext);
         return 1;
     }
-    // Owned by the thread's active window, if it has one; with no caption of its own the
-    // system's default one ("Error") is shown.
-    return ::MessageBoxA(::GetActiveWindow(), text, caption, flags);
+    return win32::messageBox(text, caption, flags);
 }
 
 }  // namespace vexlink::platform

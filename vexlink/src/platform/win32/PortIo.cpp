@@ -1,39 +1,56 @@
 // Reads, writes, purges and time-outs of an open port: the Win32 calls of the same names.
-#include "platform/win32/WinPort.h"
+#include "platform/win32/OpenPorts.h"
 
 #include <vexlink/Vexlink.h>
 
+#include <algorithm>
+
 namespace vexlink::platform {
+
+namespace {
+
+constexpr DWORD kMaxDword = 0xFFFF'FFFF;  // MAXDWORD
+
+}  // namespace
 
 bool SetCommTimeouts(HANDLE port, const COMMTIMEOUTS* timeouts) {
     const auto p = findPort(port);
     if (!p || timeouts == nullptr) return false;
-    COMMTIMEOUTS bounded = *timeouts;
+    win32::Timeouts t{timeouts->ReadIntervalTimeout, timeouts->ReadTotalTimeoutMultiplier,
+                      timeouts->ReadTotalTimeoutConstant, timeouts->WriteTotalTimeoutMultiplier,
+                      timeouts->WriteTotalTimeoutConstant};
     // Win32 reads with both total time-outs zero wait for their first byte without limit (unless
-    // the interval is MAXDWORD: then they return at once). Such a read ends after kReadLimitMs.
-    if (bounded.ReadTotalTimeoutMultiplier == 0 && bounded.ReadTotalTimeoutConstant == 0 &&
-        bounded.ReadIntervalTimeout != MAXDWORD) {
-        bounded.ReadTotalTimeoutConstant = kReadLimitMs;
-    }
+    // the interval is MAXDWORD: then they return at once). Such a read ends after kReadLimitMs,
+    // as on every system.
+    if (t.readMultiplier == 0 && t.readConstant == 0 && t.readInterval != kMaxDword) t.readConstant = kReadLimitMs;
     // Zero write time-outs mean none of the caller's: a write that the line cannot take (held
     // back by flow control) still fails after kWriteHoldLimitMs instead of blocking.
-    if (bounded.WriteTotalTimeoutMultiplier == 0 && bounded.WriteTotalTimeoutConstant == 0) {
-        bounded.WriteTotalTimeoutConstant = static_cast<DWORD>(Vexlink::kWriteHoldLimitMs);
-    }
-    return ::SetCommTimeouts(p->device, &bounded) != 0;
+    if (t.writeMultiplier == 0 && t.writeConstant == 0) t.writeConstant = static_cast<DWORD>(Vexlink::kWriteHoldLimitMs);
+    return win32::setTimeouts(p->device, t);
 }
 
 bool PurgeComm(HANDLE port, DWORD flags) {
     const auto p = findPort(port);
-    return p && ::PurgeComm(p->device, flags) != 0;
+    return p && win32::purge(p->device, flags);
 }
 
 bool ReadFile(HANDLE port, void* buffer, DWORD n, DWORD* got) {
     if (got) *got = 0;
     const auto p = findPort(port);
     if (!p || buffer == nullptr) return false;
-    DWORD count = 0;
-    const bool ok = ::ReadFile(p->device, buffer, n, &count, nullptr) != 0;
+    std::uint32_t count = 0;
+    const bool ok = win32::read(p->device, buffer, n, count);
+    // A read that its time-out cut short takes the bytes that arrived meanwhile too: where the
+    // time-out is measured apart from the reading thread (Wine's driver, a thread the system
+    // kept waiting), they may have come in time. Queued bytes are read without waiting.
+    if (ok && count < n) {
+        const std::uint32_t queued = win32::inputQueued(p->device);
+        std::uint32_t more = 0;
+        if (queued > 0 && win32::read(p->device, static_cast<unsigned char*>(buffer) + count,
+                                      std::min(queued, n - count), more)) {
+            count += more;
+        }
+    }
     if (got) *got = count;
     return ok;
 }
@@ -42,11 +59,11 @@ bool WriteFile(HANDLE port, const void* buffer, DWORD n, DWORD* written) {
     if (written) *written = 0;
     const auto p = findPort(port);
     if (!p || buffer == nullptr) return false;
-    DWORD count = 0;
-    const bool ok = ::WriteFile(p->device, buffer, n, &count, nullptr) != 0 && count == n;
+    std::uint32_t count = 0;
+    const bool ok = win32::write(p->device, buffer, n, count) && count == n;
     // A write cut short by its time-out leaves the rest queued behind the held-back line: it is
     // discarded, not sent later by surprise.
-    if (!ok) ::PurgeComm(p->device, PURGE_TXABORT | PURGE_TXCLEAR);
+    if (!ok) win32::purge(p->device, PURGE_TXABORT | PURGE_TXCLEAR);
     if (written) *written = count;
     return ok;
 }
