@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <string>
+#include <vector>
 
 namespace platform = vexlink::platform;
 namespace win32 = vexlink::platform::win32;
@@ -156,6 +159,23 @@ TEST(Pauses, SleepLastsWhatItSays) {
         EXPECT_GE(took, milliseconds(ms));
         EXPECT_LE(took, milliseconds(ms + 100));
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(KnownPorts, TheRegistryListsTheServedPortsInNumberOrder) {
+    const auto ports = win32::knownPorts();
+    std::vector<std::string> names;
+    for (const auto& p : ports) {
+        EXPECT_FALSE(p.device.empty()) << p.name;
+        names.push_back(p.name);
+    }
+    for (const char* served : {wine_rig::kSilent, wine_rig::kTracker})
+        EXPECT_NE(std::find(names.begin(), names.end(), served), names.end()) << served;
+    const auto number = [](const std::string& name) { return std::stoi(name.substr(3)); };
+    for (std::size_t i = 1; i < names.size(); ++i) EXPECT_LT(number(names[i - 1]), number(names[i]));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vexlink::platform::win32 {
 
@@ -59,6 +60,20 @@ std::uint32_t inputQueued(SystemHandle port);
 // A named object that exists while any process holds a handle to it: the mark of a held port.
 // Null with kErrorAccessDenied as last error when it exists already.
 SystemHandle claimName(const std::string& name);
+
+// ---- The ports the system knows (SystemRegistry.cpp) ---------------------------------------------
+
+// One entry of HKLM\HARDWARE\DEVICEMAP\SERIALCOMM, where each serial driver enters the ports it
+// has made: the driver's device name ("\Device\Serial0", "\Device\VCP0") and the port's name
+// ("COM3").
+struct KnownPort {
+    std::string device;
+    std::string name;
+};
+
+// Every entry, in order of COM number (names that are no COMn last, by name). Empty when the
+// key cannot be read.
+std::vector<KnownPort> knownPorts();
 
 // ---- Time (SystemTime.cpp) --------------------------------------------------------------------
 
