@@ -23,8 +23,7 @@ export VEXLINK_SOAK_CONSOLE_SECONDS=${VEXLINK_SOAK_CONSOLE_SECONDS:-600}
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-supp=tests/gyrodesk/support/lsan.supp
-[[ -f $supp ]] && export LSAN_OPTIONS=suppressions=$PWD/$supp
+export LSAN_OPTIONS=suppressions=$PWD/tests/support/lsan.supp
 
 echo "soak: $VEXLINK_SOAK_SAMPLES samples through the library, $VEXLINK_SOAK_CONSOLE_SECONDS s of the console"
 "$build/tests/reliability/reliability_tests" --gtest_filter='Soak.*' & library=$!

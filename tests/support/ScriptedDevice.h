@@ -3,7 +3,7 @@
 // line speed the host side had set at that moment.
 #pragma once
 
-#include <korvisor/ComPorts.h>
+#include "ComPorts.h"
 #include <ptykit/PtyPair.h>
 
 #include <chrono>
@@ -81,7 +81,7 @@ private:
 
 // Points VEXLINK_COM1..VEXLINK_COM4 at paths that do not exist, so that no test reaches the
 // machine's own serial ports, and restores the variables afterwards.
-class PortEnvironment : public korvisor::ComPorts {
+class PortEnvironment : public testsupport::ComPorts {
 public:
     PortEnvironment() : ComPorts("/nonexistent/vexlink-test-COM") {}
     // Makes COMn name path.
