@@ -153,26 +153,9 @@ void CWnd::Invalidate(BOOL) {
     if (m_widget) m_widget->update();
 }
 
-void CWnd::UpdateWindow() {
-    if (m_widget) m_widget->repaint();
-}
-
 void CWnd::GetClientRect(LPRECT rect) const {
     if (!rect) return;
     *rect = RECT{0, 0, m_widget ? m_widget->width() : 0, m_widget ? m_widget->height() : 0};
-}
-
-void CWnd::GetWindowRect(LPRECT rect) const {
-    if (!rect) return;
-    if (!m_widget) {
-        *rect = RECT{0, 0, 0, 0};
-        return;
-    }
-    const QRect frame = m_widget->isWindow()
-                            ? m_widget->frameGeometry()
-                            : QRect(m_widget->mapToGlobal(QPoint(0, 0)), m_widget->size());
-    *rect = RECT{frame.left(), frame.top(), frame.left() + frame.width(),
-                 frame.top() + frame.height()};
 }
 
 void CWnd::CenterWindow(CWnd* alternateOwner) {
@@ -231,10 +214,6 @@ int CWnd::GetDlgItemText(int nID, CString& text) const {
 void CWnd::CheckRadioButton(int first, int last, int check) {
     for (int id = first; id <= last; ++id)
         if (CWnd* item = GetDlgItem(id)) item->SendMessage(BM_SETCHECK, id == check ? BST_CHECKED : BST_UNCHECKED);
-}
-
-void CWnd::CheckDlgButton(int nID, UINT check) {
-    if (CWnd* item = GetDlgItem(nID)) item->SendMessage(BM_SETCHECK, check);
 }
 
 UINT CWnd::IsDlgButtonChecked(int nID) const {
