@@ -1,7 +1,6 @@
 #include <afx/CWnd.h>
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include <QApplication>
@@ -13,6 +12,7 @@
 #include <afx/MessageBox.h>
 
 #include "WindowState.h"
+#include "WindowText.h"
 
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
 END_MESSAGE_MAP()
@@ -74,15 +74,8 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_GETTEXTLENGTH:
             return m_widget->windowTitle().toUtf8().size();
-        case WM_GETTEXT: {
-            // wParam is the buffer's size, the terminating zero included.
-            if (wParam == 0) return 0;
-            const QByteArray text = m_widget->windowTitle().toUtf8();
-            const size_t n = std::min<size_t>(text.size(), wParam - 1);
-            std::memcpy(reinterpret_cast<char*>(lParam), text.constData(), n);
-            reinterpret_cast<char*>(lParam)[n] = '\0';
-            return static_cast<LRESULT>(n);
-        }
+        case WM_GETTEXT:
+            return afx::detail::CopyWindowText(m_widget->windowTitle(), wParam, lParam);
         default:
             return 0;
     }

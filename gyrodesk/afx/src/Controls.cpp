@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -22,6 +21,7 @@
 
 #include "DialogWindow.h"
 #include "UpDownWidget.h"
+#include "WindowText.h"
 
 namespace afx::detail {
 
@@ -60,14 +60,8 @@ LRESULT ControlWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_GETTEXTLENGTH:
             return Text().toUtf8().size();
-        case WM_GETTEXT: {
-            if (wParam == 0) return 0;
-            const QByteArray text = Text().toUtf8();
-            const size_t n = std::min<size_t>(text.size(), wParam - 1);
-            std::memcpy(reinterpret_cast<char*>(lParam), text.constData(), n);
-            reinterpret_cast<char*>(lParam)[n] = '\0';
-            return static_cast<LRESULT>(n);
-        }
+        case WM_GETTEXT:
+            return CopyWindowText(Text(), wParam, lParam);
         default:
             return 0;
     }
