@@ -41,8 +41,11 @@ public:
 
     // From now on, each arrival of `command` draws `reply`, sent `delay` after the arrival.
     void answer(std::uint8_t command, std::string reply, milliseconds delay = milliseconds(0));
-    // Sends bytes to the host now.
+    // Sends bytes to the host now. They reach the host's input a moment later (the kernel
+    // passes them on from a work queue): waitForHostInput awaits that.
     void send(const std::string& bytes);
+    // Waits until the host's side holds at least n bytes it has not read; false at the time-out.
+    bool waitForHostInput(std::size_t n, milliseconds timeout) const;
 
     std::vector<ReceivedByte> received() const;
     std::string receivedText() const;
