@@ -48,6 +48,7 @@ bool getLine(SystemHandle port, LineState& line);
 // Applies line over the port's present settings; every setting not in LineState stays.
 bool setLine(SystemHandle port, const LineState& line);
 bool setTimeouts(SystemHandle port, const Timeouts& timeouts);
+bool getTimeouts(SystemHandle port, Timeouts& timeouts);
 // PurgeComm with the PURGE_ flags, which have the same values in the library.
 bool purge(SystemHandle port, std::uint32_t flags);
 bool read(SystemHandle port, void* buffer, std::uint32_t n, std::uint32_t& got);

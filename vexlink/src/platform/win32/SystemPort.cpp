@@ -81,6 +81,14 @@ bool setTimeouts(SystemHandle port, const Timeouts& t) {
     return ::SetCommTimeouts(h(port), &timeouts) != 0;
 }
 
+bool getTimeouts(SystemHandle port, Timeouts& t) {
+    ::COMMTIMEOUTS timeouts{};
+    if (!::GetCommTimeouts(h(port), &timeouts)) return false;
+    t = {timeouts.ReadIntervalTimeout, timeouts.ReadTotalTimeoutMultiplier, timeouts.ReadTotalTimeoutConstant,
+         timeouts.WriteTotalTimeoutMultiplier, timeouts.WriteTotalTimeoutConstant};
+    return true;
+}
+
 bool purge(SystemHandle port, std::uint32_t flags) { return ::PurgeComm(h(port), flags) != 0; }
 
 bool read(SystemHandle port, void* buffer, std::uint32_t n, std::uint32_t& got) {
