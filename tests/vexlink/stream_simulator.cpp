@@ -103,7 +103,9 @@ TEST_P(StreamAgainstSimulator, HandsOutExactlyTheFramesThatArrivedWhole) {
             ++gone;
             link.CloseCom(link.GetComHandle());
             while (!open() && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(50ms);
-            if (link.CheckIfBusy()) ASSERT_TRUE(stream.Start(settings));
+            if (link.CheckIfBusy()) {
+                ASSERT_TRUE(stream.Start(settings));
+            }
         }
     }
     const auto lastSeen = goodArrivals.empty() ? std::chrono::steady_clock::time_point{} : goodArrivals.back();
