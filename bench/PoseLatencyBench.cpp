@@ -8,6 +8,7 @@
 #include <array>
 #include <arpa/inet.h>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <netinet/in.h>
 #include <poll.h>
@@ -41,6 +42,19 @@ struct Run {
     bool ok = false;
 };
 
+// Nanoseconds the process has run on a CPU so far (its main thread's scheduler statistics:
+// exact, unlike the tick-based rusage figures); -1 once it has gone.
+double cpuNs(pid_t pid) {
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%d/schedstat", static_cast<int>(pid));
+    FILE* f = std::fopen(path, "re");
+    if (!f) return -1;
+    double ns = -1;
+    if (std::fscanf(f, "%lf", &ns) != 1) ns = -1;
+    std::fclose(f);
+    return ns;
+}
+
 int signedDegrees(int a) { return ((a + 180) % 360 + 360) % 360 - 180; }
 
 // The pose a frame carries, as the datagram gives it: yaw, pitch, roll in -180..179.
@@ -62,14 +76,23 @@ Run runOne(const std::vector<std::string>& argv, korvisor::Simulator& sim, int s
     std::vector<std::pair<Clock::time_point, std::array<int, 3>>> received;
     int status = 0;
     rusage usage{};
+    // CPU time in the steady state, from the first datagram to the last, without start-up.
+    double cpuFirst = -1, cpuLast = -1;
+    long cpuSamples = 0;
     for (;;) {
         pollfd p{sock, POLLIN, 0};
         if (poll(&p, 1, 100) > 0) {
             double d[6];
             const ssize_t n = recv(sock, d, sizeof d, 0);
             const auto at = Clock::now();
-            if (n == sizeof d)
+            if (n == sizeof d) {
                 received.push_back({at, {int(std::lround(d[3])), int(std::lround(d[4])), int(std::lround(d[5]))}});
+                const double ns = cpuNs(pid);
+                if (ns >= 0) {
+                    if (cpuFirst < 0) cpuFirst = ns;
+                    else cpuLast = ns, ++cpuSamples;
+                }
+            }
             continue;
         }
         if (wait4(pid, &status, WNOHANG, &usage) == pid) break;
@@ -100,8 +123,7 @@ Run runOne(const std::vector<std::string>& argv, korvisor::Simulator& sim, int s
     run.latency = summarize(latencies);
     run.delivered = static_cast<long>(received.size());
     run.sent = sentDuring;
-    const double cpuUs = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e6 + usage.ru_utime.tv_usec + usage.ru_stime.tv_usec;
-    run.cpuUsPerSample = received.empty() ? 0 : cpuUs / static_cast<double>(received.size());
+    run.cpuUsPerSample = cpuSamples > 0 ? (cpuLast - cpuFirst) / 1000.0 / static_cast<double>(cpuSamples) : 0;
     run.ok = WIFEXITED(status) && !latencies.empty();
     (void)seconds;
     return run;

@@ -1,8 +1,8 @@
 // The record of every byte the tracker received, kept in memory and, when asked, written to a
 // file one line a byte:
 //   <monotonic seconds> <byte in hex> <host bit/s> <understood|not-understood>
-// and one line for the end of each sample frame the tracker sent, stamped just after its last
-// byte was written (where a host's latency starts):
+// and one line for the end of each sample frame the tracker sent, stamped just before its last
+// byte was written (from then on a host may read it: where its latency starts):
 //   <monotonic seconds> frame-end <bytes that reached the host> <intact|damaged>
 // Not thread-safe by itself: the simulator guards it.
 #pragma once

@@ -199,6 +199,8 @@ struct Simulator::Impl {
             const OutputLine::Byte b = line.pop(engine.state().speed);
             if (b.frameStart) building = TxFrame{{}, {}, true, b.badChecksum, b.stream};
             const bool lost = faults.loseByte();
+            // Stamped before the write: from then on a host may read the byte.
+            const Clock::time_point writeAt = Clock::now();
             if (!lost) {
                 const bool atHostSpeed = pty->hostSpeed() == b.speed;
                 const std::uint8_t out = atHostSpeed ? b.value : garbled(b.value);
@@ -212,12 +214,12 @@ struct Simulator::Impl {
             } else {
                 building.intact = false;
             }
-            if (b.frameEnd) finishFrame();
+            if (b.frameEnd) finishFrame(writeAt);
         }
     }
 
-    void finishFrame() {
-        building.lastByteAt = Clock::now();
+    void finishFrame(Clock::time_point lastByteAt) {
+        building.lastByteAt = lastByteAt;
         log.addFrameEnd(building);
         sentFrames.push_back(std::move(building));
         building = TxFrame{};

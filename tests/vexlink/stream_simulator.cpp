@@ -88,6 +88,7 @@ TEST_P(StreamAgainstSimulator, HandsOutExactlyTheFramesThatArrivedWhole) {
     std::vector<std::chrono::steady_clock::time_point> goodArrivals;
     long bad = 0;
     int gone = 0;
+    std::string trace;  // every frame handed out, for the failure message
     const auto until = std::chrono::steady_clock::now() + 1200ms;
     vexlink::StreamSample sample;
     while (std::chrono::steady_clock::now() < until) {
@@ -99,6 +100,9 @@ TEST_P(StreamAgainstSimulator, HandsOutExactlyTheFramesThatArrivedWhole) {
             } else {
                 ++bad;
             }
+            trace += std::to_string(static_cast<int>(sample.verdict)) + ":";
+            for (int i = 0; i < sample.size; ++i) trace += " " + std::to_string(sample.bytes[i]);
+            trace += "\n";
         } else if (r == StreamResult::DeviceGone) {
             ++gone;
             link.CloseCom(link.GetComHandle());
@@ -120,7 +124,12 @@ TEST_P(StreamAgainstSimulator, HandsOutExactlyTheFramesThatArrivedWhole) {
         whole.push_back(f.bytes);
     }
     ASSERT_GE(whole.size(), 20u) << "too few frames to judge";
-    ASSERT_GE(good.size(), whole.size());
+    std::string sentTrace;
+    for (const auto& f : whole) {
+        for (auto b : f) sentTrace += " " + std::to_string(b);
+        sentTrace += "\n";
+    }
+    ASSERT_GE(good.size(), whole.size()) << "handed out:\n" << trace << "whole:\n" << sentTrace;
     good.resize(whole.size());
     for (std::size_t i = 0; i < whole.size(); ++i) ASSERT_EQ(good[i], whole[i]) << "frame " << i;
 

@@ -302,7 +302,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
     if (checksumGiven && noChecksumGiven) return fail("give --checksum or --no-checksum, not both");
     if (requestGiven && continuousGiven) return fail("give --request or --continuous, not both");
     if (rateGiven && !options.modes.continuous) {
-        return fail("--rate applies only to continuous sampling");
+        return fail("--rate applies only with --continuous");
     }
     if (checksumGiven && options.modes.ascii) {
         return fail("--checksum applies to binary frames only, not with --ascii");

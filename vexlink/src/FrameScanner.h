@@ -26,6 +26,9 @@ public:
     // are needed first; needed() then says how many at least.
     bool next(StreamSample& sample);
     int needed() const { return needed_; }
+    // Bytes in hand (of a frame begun when next() has just left them), and when the last came.
+    int pending() const { return length_; }
+    TimePoint lastArrival() const { return length_ > 0 ? arrival_[length_ - 1] : TimePoint{}; }
 
     const StreamCounts& counts() const { return counts_; }
 

@@ -5,11 +5,21 @@
 #include "FrameScanner.h"
 #include "Protocol.h"
 #include "platform/CommApi.h"
+#include "platform/Clock.h"
 #include "platform/StreamPort.h"
+
+#include <algorithm>
 
 namespace vexlink {
 
 namespace {
+
+// A pseudo-terminal or UART wakes a waiting reader for every byte it receives (the kernel then
+// finds the frame still incomplete and lets it sleep again). Once a frame has begun, its
+// remaining bytes take a known time on the line, so the reader sleeps through all but the last
+// kPollAheadBytes of them and polls only for those: a few wake-ups a frame instead of one a
+// byte, and no later hand-out, since the poll is waiting before the last byte arrives.
+constexpr int kPollAheadBytes = 2;
 
 bool validRate(int rate) { return rate >= 5 && rate <= 75 && rate % 5 == 0; }
 bool validSpeed(int speed) { return speed == 0 || speed == 9600 || speed == 19200; }
@@ -42,7 +52,8 @@ bool SampleStream::Start(const StreamSettings& settings) {
     char* format = settings.ascii ? protocol::kAsciiFrames : protocol::kBinaryFrames;
     ok = ok && link.SendToPort(format) == 1;
     if (ok) link.SetDataMode(format[0]);
-    if (ok && !settings.ascii) ok = (settings.checksum ? link.CheckSumOn() : link.CheckSumOff()) == 1;
+    const bool checksum = settings.checksum && !settings.ascii;
+    if (ok) ok = (checksum ? link.CheckSumOn() : link.CheckSumOff()) == 1;
     if (ok) {
         link.SetSamplingRate(settings.rate);  // reports nothing: the write count tells
         ok = link.bytesRead == 1;
@@ -57,6 +68,7 @@ bool SampleStream::Start(const StreamSettings& settings) {
         return false;
     }
     link.SetTransMode(protocol::kContinuous[0]);
+    s.port.readLineSpeed();
     s.settings = settings;
     s.scanner.reset(settings.ascii, settings.checksum);
     s.streaming = true;
@@ -69,7 +81,18 @@ StreamResult SampleStream::Next(StreamSample& sample, std::chrono::milliseconds 
     const auto deadline = platform::Clock::now() + timeout;
     for (;;) {
         if (s.scanner.next(sample)) return StreamResult::Sample;
-        switch (s.port.wait(s.scanner.needed(), deadline)) {
+        int wake = s.scanner.needed();
+        const auto byteTime = s.port.byteTime();
+        if (s.scanner.pending() == 0) {
+            wake = 1;  // between frames: the first byte starts the frame's clock
+        } else if (byteTime > platform::Clock::duration::zero() && wake > kPollAheadBytes) {
+            const auto until = std::min(deadline, s.scanner.lastArrival() + byteTime * (wake - kPollAheadBytes));
+            if (until > platform::Clock::now()) {
+                platform::SleepUntil(until);
+                wake = 1;  // what came meanwhile is queued: take it at once
+            }
+        }
+        switch (s.port.wait(wake, deadline)) {
         case platform::StreamWait::Ready: break;
         case platform::StreamWait::TimedOut: return StreamResult::TimedOut;
         case platform::StreamWait::Interrupted: return StreamResult::Interrupted;

@@ -70,7 +70,7 @@ struct RxRecord {
 // One frame the tracker sent (an answer to 'S' or a frame of the stream), as the host got it.
 struct TxFrame {
     std::vector<std::uint8_t> bytes;  // the bytes that reached the host (a lost byte is left out)
-    Clock::time_point lastByteAt;     // monotonic time just after its last byte was written
+    Clock::time_point lastByteAt;     // monotonic time just before its last byte was written
     bool intact;                      // every byte reached the host, at the host's speed
     bool badChecksum;                 // sent with a wrong checksum (the checksum fault)
     bool stream;                      // a frame of continuous sampling

@@ -79,8 +79,8 @@ namespace vexlink {
 // What Start asks the tracker for.
 struct StreamSettings {
     bool ascii = false;    // ASCII frames ('E') instead of binary frames ('F')
-    bool checksum = true;  // binary frames carry a checksum byte ('M'), and it is tested; 'N' when false.
-                           // ASCII frames carry none: ignored with ascii.
+    bool checksum = true;  // binary frames carry a checksum byte ('M'), and it is tested; 'N' when
+                           // false. ASCII frames carry none: 'N' is sent with ascii.
     int rate = 75;         // samples per second, 5 to 75 in steps of 5: the rate byte before 'H'.
                            // It applies to ASCII frames too (the stream sends no sample requests).
     int speed = 0;         // 9600 or 19200: switch the line (Set9600 / Set19200) before streaming;
@@ -133,8 +133,8 @@ public:
     SampleStream(const SampleStream&) = delete;
     SampleStream& operator=(const SampleStream&) = delete;
 
-    // Switches the speed when settings.speed asks for it, sends the frame format ('E'/'F'), for
-    // binary frames the checksum mode ('M'/'N'), the rate byte and 'H', and sets the link's
+    // Switches the speed when settings.speed asks for it, sends the frame format ('E'/'F'), the
+    // checksum mode ('M'/'N'), the rate byte and 'H', and sets the link's
     // dataMode, transMode, checkStatus and samplingRate to match. Empties the input queue, asks
     // for low-latency mode, and resets the counts. false when the link has no open port, the
     // settings are out of range (rate, speed), or a byte could not be written; the tracker

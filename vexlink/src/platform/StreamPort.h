@@ -32,6 +32,10 @@ public:
     bool readQueued(unsigned char* into, int n, int* got);
 
     bool lowLatency() const { return lowLatency_; }
+    // The time one byte takes on the line at the port's present speed (10 bit times); zero when
+    // the port does not tell (no terminal). Read again after a speed change.
+    void readLineSpeed();
+    Clock::duration byteTime() const { return byteTime_; }
 
 private:
     void setWakeCount(int bytes);
@@ -40,6 +44,7 @@ private:
     bool terminal_ = false;
     int wakeCount_ = 1;
     bool lowLatency_ = false;     // the driver is in low-latency mode because begin asked
+    Clock::duration byteTime_{};
 };
 
 // Asks the driver of a serial port to pass received bytes on at once (ASYNC_LOW_LATENCY).

@@ -29,6 +29,14 @@ void StreamPort::end() {
     fd_ = -1;
 }
 
+void StreamPort::readLineSpeed() {
+    byteTime_ = {};
+    termios t{};
+    if (fd_ < 0 || !terminal_ || tcgetattr(fd_, &t) != 0) return;
+    const int bps = lineSpeed(t);
+    if (bps > 0) byteTime_ = std::chrono::nanoseconds(10'000'000'000LL / bps);
+}
+
 void StreamPort::setWakeCount(int bytes) {
     bytes = std::clamp(bytes, 1, 255);
     if (!terminal_ || bytes == wakeCount_) return;
