@@ -57,6 +57,7 @@ void FrameScanner::reset(bool ascii, bool checksum) {
     length_ = 0;
     needed_ = frameLength_;
     counts_ = StreamCounts{};
+    inBrokenFrame_ = false;
 }
 
 void FrameScanner::added(int n, TimePoint at) {
@@ -117,48 +118,58 @@ bool FrameScanner::next(StreamSample& sample) {
 }
 
 bool FrameScanner::nextBinary(StreamSample& sample) {
-    const int n = frameLength_;
-    if (!skipToStart(frame::kBinaryStart)) {
-        needed_ = n;
-        return false;
-    }
-    if (length_ < n) {
-        needed_ = n - length_;
-        return false;
-    }
-    const auto sumMatches = [this](const unsigned char* f) {
-        return frame::lowByteSum(f + frame::kBinaryHeaderLength, 1) ==
-               f[frame::kBinaryHeaderLength + frame::kChecksumPosition];
-    };
-    const auto* inner = static_cast<const unsigned char*>(
-        std::memchr(buffer_ + 1, frame::kBinaryStart, static_cast<std::size_t>(n - 1)));
-    const bool ownSum = !checksum_ || sumMatches(buffer_);
-    if (inner == nullptr) {
-        emit(sample, n, ownSum ? FrameVerdict::Good : FrameVerdict::ChecksumError);
-        consume(n);
-        return true;
-    }
-    const int q = static_cast<int>(inner - buffer_);
-    if (length_ < n + 1) {
-        needed_ = n + 1 - length_;
-        return false;
-    }
-    bool whole = buffer_[n] == frame::kBinaryStart;
-    if (!whole && checksum_) {
-        if (length_ < q + n) {
-            needed_ = q + n - length_;
+    for (;;) {
+        const int n = frameLength_;
+        if (!skipToStart(frame::kBinaryStart)) {
+            needed_ = n;
             return false;
         }
-        whole = !sumMatches(buffer_ + q) && ownSum;
-    }
-    if (whole) {
-        emit(sample, n, ownSum ? FrameVerdict::Good : FrameVerdict::ChecksumError);
-        consume(n);
-    } else {
+        if (length_ < n) {
+            needed_ = n - length_;
+            return false;
+        }
+        const auto sumMatches = [this](const unsigned char* f) {
+            return frame::lowByteSum(f + frame::kBinaryHeaderLength, 1) ==
+                   f[frame::kBinaryHeaderLength + frame::kChecksumPosition];
+        };
+        const auto* inner = static_cast<const unsigned char*>(
+            std::memchr(buffer_ + 1, frame::kBinaryStart, static_cast<std::size_t>(n - 1)));
+        const bool ownSum = !checksum_ || sumMatches(buffer_);
+        if (inner == nullptr) {
+            emit(sample, n, ownSum ? FrameVerdict::Good : FrameVerdict::ChecksumError);
+            consume(n);
+            inBrokenFrame_ = false;
+            return true;
+        }
+        const int q = static_cast<int>(inner - buffer_);
+        if (length_ < n + 1) {
+            needed_ = n + 1 - length_;
+            return false;
+        }
+        bool whole = buffer_[n] == frame::kBinaryStart;
+        if (!whole && checksum_) {
+            if (length_ < q + n) {
+                needed_ = q + n - length_;
+                return false;
+            }
+            whole = !sumMatches(buffer_ + q) && ownSum;
+        }
+        if (whole) {
+            emit(sample, n, ownSum ? FrameVerdict::Good : FrameVerdict::ChecksumError);
+            consume(n);
+            inBrokenFrame_ = false;
+            return true;
+        }
+        if (inBrokenFrame_) {  // a further piece of the frame just judged malformed
+            counts_.skippedBytes += static_cast<std::uint64_t>(q);
+            consume(q);
+            continue;
+        }
         emit(sample, q, FrameVerdict::Malformed);
         consume(q);
+        inBrokenFrame_ = true;
+        return true;
     }
-    return true;
 }
 
 bool FrameScanner::nextAscii(StreamSample& sample) {

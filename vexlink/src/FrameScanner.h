@@ -40,6 +40,9 @@ private:
     // Drops bytes before the first start byte; false when none is in hand.
     bool skipToStart(unsigned char start);
 
+    // The last frame handed out was malformed and cut short at a start byte inside it: windows
+    // from the further start bytes inside that frame are not frames of their own.
+    bool inBrokenFrame_ = false;
     bool ascii_ = false;
     bool checksum_ = true;
     int frameLength_ = 9;
