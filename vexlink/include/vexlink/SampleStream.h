@@ -142,7 +142,8 @@ public:
     bool Start(const StreamSettings& settings);
 
     // Waits at most timeout for the next frame and hands it out in sample (its verdict says
-    // whether its angles are valid). sample is written only with StreamResult::Sample.
+    // whether its angles are valid). sample is written only with StreamResult::Sample. A zero
+    // time-out takes only what has already arrived.
     StreamResult Next(StreamSample& sample, std::chrono::milliseconds timeout);
 
     // Sends 'G' (upon-request sampling), sets the link's transMode to 'G', empties the input

@@ -50,8 +50,8 @@ void StreamPort::setWakeCount(int bytes) {
 StreamWait StreamPort::wait(int bytes, Clock::time_point deadline) {
     if (fd_ < 0) return StreamWait::Gone;
     setWakeCount(bytes);
-    const auto left = deadline - Clock::now();
-    if (left <= Clock::duration::zero()) return StreamWait::TimedOut;
+    // A deadline already past still looks once, so that a zero time-out takes what is queued.
+    const auto left = std::max(deadline - Clock::now(), Clock::duration::zero());
     const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
     const timespec ts{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
     pollfd p{fd_, POLLIN, 0};
