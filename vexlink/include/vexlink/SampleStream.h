@@ -29,11 +29,12 @@
 //     stream.Stop();                             // 'G': back to upon-request sampling
 //     link.CloseCom(link.GetComHandle());        // 'R' and close
 //
-// Waiting. Next sleeps in the kernel until the bytes still missing from the frame in hand
-// have come (on a terminal the wake-up is held until that many bytes are queued, so a frame
-// costs one wake-up, not one per byte), reads everything that is there, and stamps each byte
-// with the monotonic time at which it was read. Every wait is bounded by Next's time-out; no
-// loop spins. Frames already complete in the buffer are handed out without waiting.
+// Waiting. Next waits in the kernel (poll) for the first byte of a frame; once a frame has
+// begun, the rest of it takes a known time on the line, so Next sleeps through all but its last
+// two bytes and then polls with the terminal's wake-up held until the bytes still missing are
+// queued (VMIN): a few wake-ups a frame instead of one per byte, and the frame is handed out as
+// its last byte is read, stamped with the monotonic time of that read. Every wait is bounded by
+// Next's time-out; no loop spins. Frames already complete in the buffer are handed out at once.
 //
 // USB adapters. Start asks the port's driver for low-latency mode where it offers one (on
 // Linux ASYNC_LOW_LATENCY through TIOCSSERIAL: an FTDI adapter otherwise holds received bytes
