@@ -136,3 +136,13 @@ TEST(StreamEnds, FailuresAreReportedAsSuch) {
         EXPECT_EQ(r.out, "1\\x1B[2J\n");
     }
 }
+
+TEST(StreamEnds, TheRateHoldsForAsciiFramesToo) {
+    SimulatedTracker tracker;
+    const CliResult r = runCli({"read", "--port", tracker.path(), "--ascii", "--continuous", "--rate", "20",
+                                "--seconds", "1.5"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const long rows = std::count(r.out.begin(), r.out.end(), '\n') - 1;  // less the CSV header
+    EXPECT_GE(rows, 20) << r.err;
+    EXPECT_LE(rows, 34) << "more than the rate: frames were requested, not streamed";
+}
