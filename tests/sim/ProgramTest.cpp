@@ -187,14 +187,25 @@ TEST_P(EndsOnSignal, PrintsTheDeviceLogsWhatItHearsAndRemovesTheLink) {
     EXPECT_EQ(sim.stopWith(GetParam()), 0);
     EXPECT_FALSE(exists(link));
 
+    // Header lines first; then a line per byte received and one per frame sent, stamped when
+    // its last byte went out.
     std::ifstream in(log);
-    std::string header, first, second;
-    std::getline(in, header);
-    std::getline(in, first);
-    std::getline(in, second);
-    EXPECT_EQ(header[0], '#');
-    EXPECT_NE(first.find(" 0x53 9600 understood"), std::string::npos) << first;
-    EXPECT_NE(second.find(" 0x58 19200 not-understood"), std::string::npos) << second;
+    std::string line, header;
+    std::vector<std::string> received, framesSent;
+    while (std::getline(in, line)) {
+        if (line.rfind("#", 0) == 0) {
+            EXPECT_TRUE(received.empty() && framesSent.empty()) << "header after records";
+            header += line;
+        } else {
+            (line.find(" frame-end ") != std::string::npos ? framesSent : received).push_back(line);
+        }
+    }
+    EXPECT_FALSE(header.empty());
+    ASSERT_EQ(received.size(), 2u) << header;
+    EXPECT_NE(received[0].find(" 0x53 9600 understood"), std::string::npos) << received[0];
+    EXPECT_NE(received[1].find(" 0x58 19200 not-understood"), std::string::npos) << received[1];
+    ASSERT_EQ(framesSent.size(), 1u);
+    EXPECT_NE(framesSent[0].find(" frame-end 6 intact"), std::string::npos) << framesSent[0];
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, EndsOnSignal, ::testing::Values(SIGTERM, SIGINT));

@@ -5,9 +5,10 @@
 
 namespace vexlink_cli {
 
-// POSIX: handlers for SIGINT and SIGTERM, and SIGPIPE ignored so that a closed output pipe
-// shows up as a failed write instead of ending the process with the port left open.
-// Windows: a console control handler for Ctrl-C, Ctrl-Break and the console's closing.
+// POSIX: handlers for SIGINT, SIGTERM and SIGHUP, and SIGPIPE ignored so that a closed output
+// pipe shows up as a failed write instead of ending the process with the port left open.
+// Windows: a console control handler for Ctrl-C, Ctrl-Break, the console's closing, logoff
+// and shutdown.
 void installStopHandlers();
 
 bool stopRequested();
