@@ -31,7 +31,14 @@ bool SetCommTimeouts(HANDLE port, const COMMTIMEOUTS* timeouts) {
 
 bool PurgeComm(HANDLE port, DWORD flags) {
     const auto p = findPort(port);
-    return p && win32::purge(p->device, flags);
+    if (!p) return false;
+    // Only output still queued in the driver is discarded; a byte it has handed on is not
+    // recalled. (Wine's driver would otherwise drop bytes that a pseudo-terminal has taken but
+    // its other side not yet read, which no UART does: a command written just before a purge
+    // would be lost.)
+    constexpr DWORD kOutput = PURGE_TXABORT | PURGE_TXCLEAR;
+    if ((flags & kOutput) && win32::outputQueued(p->device) == 0) flags &= ~kOutput;
+    return flags == 0 || win32::purge(p->device, flags);
 }
 
 bool ReadFile(HANDLE port, void* buffer, DWORD n, DWORD* got) {
