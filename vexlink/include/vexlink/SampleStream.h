@@ -35,12 +35,17 @@
 // queued (VMIN): a few wake-ups a frame instead of one per byte, and the frame is handed out as
 // its last byte is read, stamped with the monotonic time of that read. Every wait is bounded by
 // Next's time-out; no loop spins. Frames already complete in the buffer are handed out at once.
+// On Windows the wait for the bytes still missing is one read of exactly those bytes under a
+// total time-out alone, which the driver completes as the last of them arrives (its counterpart
+// of VMIN); the link's own time-outs are put back when the stream stops.
 //
 // USB adapters. Start asks the port's driver for low-latency mode where it offers one (on
 // Linux ASYNC_LOW_LATENCY through TIOCSSERIAL: an FTDI adapter otherwise holds received bytes
 // for up to 16 ms before passing them on, its latency timer; in low-latency mode it passes
 // them on after 1 ms). Ports without it (pseudo-terminals, built-in UARTs, other drivers) are
 // streamed as they are. Stop puts the port's former setting back.
+// On Windows the latency timer is a setting of the adapter's driver (FTDI: Device Manager, the
+// port's Advanced settings; 1 ms is best for head tracking); LowLatency() is false there.
 //
 // Frames and verdicts. Every frame the stream finds gets one verdict and is counted:
 //   Good           complete, laid out as its format requires, and (binary with checksum) its
