@@ -96,9 +96,8 @@ programs)
   # library) and answers --help without a window or a port.
   for program in "$bin"/*; do
     name=$(basename "$program")
-    if env -u LD_LIBRARY_PATH ldd "$program" | grep -q 'not found'; then
-      fail "$name does not find its libraries: $(env -u LD_LIBRARY_PATH ldd "$program" | grep 'not found')"
-    fi
+    libs=$(env -u LD_LIBRARY_PATH ldd "$program")
+    [[ $libs != *"not found"* ]] || fail "$name does not find its libraries: $libs"
     out=$(env -u LD_LIBRARY_PATH QT_QPA_PLATFORM=offscreen VEXLINK_COM1=/nonexistent/COM1 \
           VEXLINK_COM2=/nonexistent/COM2 VEXLINK_COM3=/nonexistent/COM3 VEXLINK_COM4=/nonexistent/COM4 \
           timeout 20 "$program" --help </dev/null 2>&1) || fail "$name --help ended with status $?: $out"
