@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian packages (libvexlink1, libvexlink-dev, gyrodesk, vexlink-tools) with
 # dpkg-buildpackage and debhelper from the debian/ folder, and puts them in build-deb/packages/
-# (their debug symbols in build-deb/packages/debug/). The sources are copied to build-deb/
-# first, so that the build leaves the working tree as it was.
+# (their debug symbols in build-deb/packages/debug/, the source package in build-deb/source/).
+# The sources are copied to build-deb/ first, so that the build leaves the working tree as it
+# was.
 #   --lintian   also check the packages with lintian; any error fails the run
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,8 +15,8 @@ lintian=0
 out=build-deb
 src=$out/src/vexlink
 packages=$out/packages
-rm -rf "$out/src" "$packages"
-mkdir -p "$src" "$packages/debug"
+rm -rf "$out/src" "$out/source" "$packages"
+mkdir -p "$src" "$out/source" "$packages/debug"
 
 # The working tree's files (committed or not, but not ignored ones); without git, everything
 # but build folders.
@@ -29,7 +30,7 @@ fi
 
 jobs=$(nproc)
 (cd "$src" && DEB_BUILD_OPTIONS="parallel=$jobs ${DEB_BUILD_OPTIONS:-}" \
-   dpkg-buildpackage -b -uc -us) >"$out/build.log" 2>&1 || {
+   dpkg-buildpackage -uc -us) >"$out/build.log" 2>&1 || {
   tail -n 60 "$out/build.log" >&2
   echo "package-deb: dpkg-buildpackage failed; the whole log is $out/build.log" >&2
   exit 1
@@ -37,6 +38,7 @@ jobs=$(nproc)
 
 mv "$out"/src/*-dbgsym_*.deb "$packages/debug/" 2>/dev/null || true
 mv "$out"/src/*.deb "$packages/"
+mv "$out"/src/*.dsc "$out"/src/*.tar.* "$out/source/"
 mv "$out"/src/*.changes "$out"/src/*.buildinfo "$out/" 2>/dev/null || true
 echo "Packages in $packages:"
 ls -1 "$packages"/*.deb
@@ -44,5 +46,5 @@ ls -1 "$packages"/*.deb
 if ((lintian)); then
   echo "== lintian"
   # Errors fail; warnings are shown (each one left is explained in the README).
-  lintian --fail-on error --display-info "$packages"/*.deb
+  lintian --fail-on error --display-info "$packages"/*.deb "$out"/source/*.dsc
 fi
