@@ -7,7 +7,8 @@ fail() { echo "metadata: $*" >&2; exit 1; }
 
 desktop=$src/gyrodesk/res/gyrodesk.desktop
 metainfo=$(echo "$src"/gyrodesk/res/*.metainfo.xml)
-out=$(desktop-file-validate "$desktop" 2>&1) && [[ -z $out ]] || fail "desktop-file-validate: $out"
+out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $out"
+[[ -z $out ]] || fail "desktop-file-validate: $out"
 appstreamcli validate --no-net --pedantic "$metainfo" || fail "appstreamcli rejects $(basename "$metainfo")"
 
 # The metadata's file name is its id; it launches the desktop entry that cmake --install installs.

@@ -57,8 +57,11 @@ done
 [[ $(ldd /usr/bin/vexlink) =~ libvexlink\.so\.1\ =\>\ /(usr/)?lib/ ]] || fail "vexlink does not use the installed library"
 
 echo "== consumer, CMake"
-cmake -S packaging/consumer -B "$work/cmake" -DCMAKE_FIND_PACKAGE_NO_PACKAGE_REGISTRY=ON >"$work/cmake.log" 2>&1 &&
-  cmake --build "$work/cmake" >>"$work/cmake.log" 2>&1 || { cat "$work/cmake.log" >&2; fail "the CMake consumer did not build"; }
+if ! { cmake -S packaging/consumer -B "$work/cmake" -DCMAKE_FIND_PACKAGE_NO_PACKAGE_REGISTRY=ON &&
+        cmake --build "$work/cmake"; } >"$work/cmake.log" 2>&1; then
+  cat "$work/cmake.log" >&2
+  fail "the CMake consumer did not build"
+fi
 grep -q 'Vexlink_DIR:PATH=/usr/lib/.*/cmake/Vexlink' "$work/cmake/CMakeCache.txt" ||
   fail "CMake found Vexlink elsewhere than in the installed package"
 korvisor-sim --com 1 -- "$work/cmake/consumer"

@@ -54,7 +54,7 @@ install)
   [[ -z $dup ]] || fail "installed more than once: $dup"
   # Each file goes into one of the Debian packages: it belongs to a component that MAP lists.
   installed=$(cd "$prefix" && find . ! -type d | sort)
-  packaged=$(sed -e 's/#.*//' "$map" | while read -r package component; do
+  packaged=$(sed -e 's/#.*//' "$map" | while read -r _package component; do
     [[ -n $component ]] || continue
     part=$stage/component-$component
     cmake --install "$build" --prefix "$part" --component "$component" >/dev/null
