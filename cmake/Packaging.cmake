@@ -7,7 +7,7 @@
 #   runtime      the shared library                                         libvexlink1
 #   development  headers, CMake and pkg-config files, the libvexlink.so link  libvexlink-dev
 #   console      gyrodesk, its manual page, desktop entry, icons, metadata   gyrodesk
-#   tools        vexlink and korvisor-sim with their manual pages            vexlink-tools
+#   tools        vexlink and korvisor-sim with their manual pages, the user unit  vexlink-tools
 include(CMakePackageConfigHelpers)
 
 set(VEXLINK_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Vexlink)
@@ -38,8 +38,8 @@ if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}" OR IS_ABSOLUTE "${CMAKE_INSTALL_INCLUDE
   set(VEXLINK_PC_LIBDIR "${CMAKE_INSTALL_FULL_LIBDIR}")
   set(VEXLINK_PC_INCLUDEDIR "${CMAKE_INSTALL_FULL_INCLUDEDIR}")
 else()
-  file(RELATIVE_PATH _vexlink_pc_up /root/${VEXLINK_PKGCONFIG_DIR} /root)
-  string(REGEX REPLACE "/$" "" _vexlink_pc_up "${_vexlink_pc_up}")
+  # One ".." for each folder of the pkg-config directory below the prefix.
+  string(REGEX REPLACE "[^/]+" ".." _vexlink_pc_up "${VEXLINK_PKGCONFIG_DIR}")
   set(VEXLINK_PC_PREFIX "\${pcfiledir}/${_vexlink_pc_up}")
   set(VEXLINK_PC_LIBDIR "\${prefix}/${CMAKE_INSTALL_LIBDIR}")
   set(VEXLINK_PC_INCLUDEDIR "\${prefix}/${CMAKE_INSTALL_INCLUDEDIR}")
@@ -52,7 +52,7 @@ install(FILES ${PROJECT_BINARY_DIR}/packaging/vexlink.pc
 # find the library in the install tree's library folder, wherever that tree is (a system
 # package turns this off with CMAKE_SKIP_INSTALL_RPATH, as its library is on the system path).
 # gyrodesk-render is not installed: it renders the README's pictures from the build tree.
-file(RELATIVE_PATH _vexlink_bin_to_lib /root/${CMAKE_INSTALL_BINDIR} /root/${CMAKE_INSTALL_LIBDIR})
+string(REGEX REPLACE "[^/]+" ".." _vexlink_bin_up "${CMAKE_INSTALL_BINDIR}")
 set(_vexlink_programs
   # target       manual page        component
   gyrodesk       gyrodesk.1         console
@@ -61,12 +61,19 @@ set(_vexlink_programs
 while(_vexlink_programs)
   list(POP_FRONT _vexlink_programs program page component)
   if(TARGET ${program})
-    set_property(TARGET ${program} PROPERTY INSTALL_RPATH "\$ORIGIN/${_vexlink_bin_to_lib}")
+    set_property(TARGET ${program} PROPERTY INSTALL_RPATH "\$ORIGIN/${_vexlink_bin_up}/${CMAKE_INSTALL_LIBDIR}")
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT ${component})
     install(FILES ${PROJECT_SOURCE_DIR}/docs/man/${page}
       DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${component})
   endif()
 endwhile()
+
+# The systemd user unit that streams in the background (tools/CMakeLists.txt writes it), in the
+# user units' folder under the prefix: /usr/lib/systemd/user for a system package.
+if(TARGET vexlink_cli)
+  install(FILES ${PROJECT_BINARY_DIR}/packaging/systemd/vexlink-stream@.service
+    DESTINATION lib/systemd/user COMPONENT tools)
+endif()
 
 # The console in the desktop's menus and software centres: its desktop entry, its icon in the
 # hicolor theme at the sizes desktops ask for and as a scalable picture (all drawn by

@@ -13,6 +13,7 @@ packages=(
   debhelper dpkg-dev lintian                # Debian packages (scripts/package-deb.sh)
   man-db appstream desktop-file-utils       # checks of the manual pages and desktop metadata
   librsvg2-bin                              # the scalable icon drawn, to compare with the PNGs
+  python3-serial systemd                    # bench: the pyserial reference loop; unit check
 )
 
 missing=()

@@ -29,5 +29,6 @@ else
 fi
 
 for extra in scripts/fuzz-short.sh scripts/bench-short.sh; do
-  if [[ -f $extra ]]; then echo "== $extra"; bash "$extra"; fi
+  echo "== $extra"
+  bash "$extra"
 done
