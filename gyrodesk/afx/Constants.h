@@ -17,6 +17,7 @@ inline constexpr UINT IDC_STATIC = 65535;  // a control that is never addressed 
 
 // ---- Window messages --------------------------------------------------------------------
 inline constexpr UINT WM_NULL = 0x0000;
+inline constexpr UINT WM_DESTROY = 0x0002;
 inline constexpr UINT WM_SETTEXT = 0x000C;
 inline constexpr UINT WM_GETTEXT = 0x000D;
 inline constexpr UINT WM_GETTEXTLENGTH = 0x000E;
@@ -79,6 +80,9 @@ inline constexpr DWORD WS_GROUP = 0x00020000;      // on a control: first of a g
 inline constexpr DWORD WS_TABSTOP = 0x00010000;    // on a control: reached by Tab
 inline constexpr DWORD WS_MINIMIZEBOX = 0x00020000;  // on a window: has a minimise box
 inline constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;  // on a window: has a maximise box
+// A window with a caption, system menu, sizing frame and minimise and maximise boxes.
+inline constexpr DWORD WS_OVERLAPPEDWINDOW =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 
 // ---- Dialog styles ----------------------------------------------------------------------
 inline constexpr DWORD DS_ABSALIGN = 0x0001;
