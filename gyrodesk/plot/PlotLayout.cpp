@@ -45,7 +45,9 @@ PlotLayout PlotLayout::For(int width, int height) {
         const int x = l.side.left();
         const int w = l.side.width();
         const int dialX = x + (w - dial) / 2;
-        int y = l.side.top();
+        // Centred in the column's height.
+        const int used = 2 * dial + 5 * kLine + 2 * kMargin;
+        int y = l.side.top() + std::max(sideHeight - used, 0) / 2;
         l.attitudeTitle = QRect(x, y, w, kLine);
         y += kLine;
         l.attitude = QRect(dialX, y, dial, dial);

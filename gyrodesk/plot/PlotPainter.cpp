@@ -106,13 +106,21 @@ void PlotPainter::PaintBackground(QPainter& p, const PlotLayout& l) const {
 
     // Axis titles.
     p.setPen(kText);
+    const QString timeTitle = metrics.horizontalAdvance("seconds before the latest read") <= l.graph.width()
+                                  ? "seconds before the latest read"
+                                  : "seconds";
     p.drawText(QRect(l.graph.left(), l.graph.bottom() + 6 + textHeight, l.graph.width(), textHeight),
-               Qt::AlignHCenter | Qt::AlignTop, "seconds before the latest read");
+               Qt::AlignHCenter | Qt::AlignTop, timeTitle);
     p.save();
     p.translate(4, l.graph.center().y());
     p.rotate(-90);
-    p.drawText(QRect(-l.graph.height() / 2, 0, l.graph.height(), textHeight), Qt::AlignCenter,
-               "degrees (yaw folded to 0..359)");
+    // The longest title that fits the graph's height.
+    QString title;
+    for (const char* text : {"degrees (yaw folded to 0..359)", "deg (yaw 0..359)", "deg"}) {
+        title = text;
+        if (metrics.horizontalAdvance(title) <= l.graph.height()) break;
+    }
+    p.drawText(QRect(-l.graph.height() / 2, 0, l.graph.height(), textHeight), Qt::AlignCenter, title);
     p.restore();
 
     // Legend: a stroke of each series' colour and its name.

@@ -26,8 +26,8 @@ public:
     void Record(const Reading& reading);
     void Clear() { readings_.clear(); }
 
-    // Oldest first: every read of the span before the latest one, and the last read before it
-    // (so that a line can enter the plot from its left edge).
+    // Oldest first: every read of the span before the latest one, and the newest read from
+    // before the span (so that a line can enter the plot from its left edge).
     const std::deque<Reading>& Readings() const { return readings_; }
     bool Empty() const { return readings_.empty(); }
     PlotClock::time_point Latest() const { return readings_.back().time; }
