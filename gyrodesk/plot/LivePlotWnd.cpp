@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QWidget>
 
 using gyrodesk::PlotClock;
 
@@ -21,11 +22,10 @@ BOOL CLivePlotWnd::Open(CWnd* owner) {
     // Beside the owner on its right, kept on the screen.
     int x = 0;
     int y = 0;
-    if (owner && owner->GetSafeHwnd()) {
-        CRect frame;
-        owner->GetWindowRect(&frame);
-        x = frame.right + 12;
-        y = frame.top;
+    if (QWidget* ownerWidget = owner ? owner->GetSafeQWidget() : nullptr) {
+        const QRect frame = ownerWidget->frameGeometry();
+        x = frame.right() + 12;
+        y = frame.top();
     }
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();

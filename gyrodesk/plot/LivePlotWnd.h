@@ -18,7 +18,7 @@ public:
 
     // Opens the window beside owner, or brings the open one to the front.
     BOOL Open(CWnd* owner);
-    bool IsOpen() const { return GetSafeHwnd() != nullptr; }
+    bool IsOpen() const { return GetSafeQWidget() != nullptr; }
 
     // One read of the dialog: its sample when good, a gap when it failed. Cheap whether or not
     // the window is open; the reads are kept so that a reopened plot shows them.

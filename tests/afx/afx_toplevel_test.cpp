@@ -87,7 +87,7 @@ TEST_F(AfxTest, TopLevelWindowPaintsItsClientAreaAtEverySize) {
     }
     EXPECT_TRUE(wnd.DestroyWindow());
     EXPECT_EQ(wnd.events, (std::vector<std::string>{"destroy"}));
-    EXPECT_EQ(wnd.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(wnd.GetSafeQWidget(), nullptr);
     EXPECT_FALSE(wnd.DestroyWindow());
 }
 
@@ -104,7 +104,7 @@ TEST_F(AfxTest, TopLevelWindowClosesAsItsCloseHandlerDecidesAndOpensAgain) {
     QPointer<QWidget> first = wnd.GetSafeQWidget();
     first->close();
     EXPECT_EQ(wnd.events, (std::vector<std::string>{"close", "close", "destroy"}));
-    EXPECT_EQ(wnd.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(wnd.GetSafeQWidget(), nullptr);
     EXPECT_TRUE(WaitUntil([&] { return first.isNull(); })) << "the widget goes once its event returned";
 
     ASSERT_TRUE(wnd.CreateEx("Colours", kStyle, CRect(0, 0, 200, 100)));
@@ -131,9 +131,9 @@ TEST_F(AfxTest, OwnedWindowTakesInputWhileItsOwnerRunsModallyAndGoesWithIt) {
         EXPECT_EQ(unownedPresses.presses, 0) << "an unowned window is blocked (the check works)";
         d.EndDialog(IDCANCEL);
     });
-    EXPECT_EQ(owned.GetSafeHwnd(), nullptr) << "destroyed with its owner's window";
+    EXPECT_EQ(owned.GetSafeQWidget(), nullptr) << "destroyed with its owner's window";
     EXPECT_EQ(owned.events, (std::vector<std::string>{"destroy"}));
-    EXPECT_NE(unowned.GetSafeHwnd(), nullptr);
+    EXPECT_NE(unowned.GetSafeQWidget(), nullptr);
 }
 
 TEST_F(AfxTest, PostedMessageArrivesLaterAndNotAfterTheWindowWent) {
