@@ -10,6 +10,9 @@ packages=(
   fonts-liberation                          # metric-compatible stand-ins for the dialog fonts
   xvfb xauth x11-utils imagemagick          # headless runs and screenshots
   clang libclang-rt-14-dev                  # libFuzzer fuzz targets
+  debhelper dpkg-dev lintian                # Debian packages (scripts/package-deb.sh)
+  man-db appstream desktop-file-utils       # checks of the manual pages and desktop metadata
+  librsvg2-bin                              # the scalable icon drawn, to compare with the PNGs
   python3-serial systemd                    # bench: the pyserial reference loop; unit check
   g++-mingw-w64-x86-64-posix zip            # the Windows build (scripts/build-windows.sh)
   wine wine64                               # its tests (scripts/test-windows.sh)

@@ -37,11 +37,19 @@ void CGyrodeskDlg::TakeSample() {
     if (noReply_) {
         SetDlgItemText(IDC_STATUS, "No reply from Korvisor !!!");
         ShowPortOutput();
+        livePlot_.Record(false, 0, 0, 0);
         return;
     }
 
     if (link.GetCheckStatus()) SetDlgItemText(IDC_STATUS, result ? "Checksum OK" : "Checksum Error !!!");
     ShowSample();
+
+    // The plot takes the read after the dialog has shown it: a rejected frame is a gap there.
+    int pitch;
+    int yaw;
+    int roll;
+    link.Get_PYR(&pitch, &yaw, &roll);
+    livePlot_.Record(result != 0, pitch, yaw, roll);
 }
 
 void CGyrodeskDlg::ShowSample() {
