@@ -115,6 +115,11 @@ public:
     int SendToPort(char* text);
     // Empties the port's input and output queues.
     void ResetFIFO();
+    // 1 when the device behind comHandle has gone: the line hung up (an unplugged adapter, a
+    // simulator that ended), so every read and write on it fails until a port is opened anew.
+    // 0 while it is there (quiet or not), and when comHandle names no open port. Sends nothing
+    // and returns at once.
+    int CheckIfGone();
     // Reports text through the message handler; returns when it has been dismissed.
     void errMsgBox(const char* text);
 
