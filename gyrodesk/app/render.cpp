@@ -79,10 +79,28 @@ CRenderApp theApp;
 
 }  // namespace
 
+constexpr char kUsage[] = "usage: gyrodesk-render [--poll] DIR | --help | --version\n";
+
 int main(int argc, char** argv) {
+    // --help and --version are answered before anything is written or any port is probed; any
+    // other option is a mistake, never a folder's name.
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::printf("%s\n%s", kUsage,
+                        "Saves pictures of Gyrodesk's three dialogs as PNG files in DIR. The main\n"
+                        "dialog finds the tracker on COM1 to COM4 (VEXLINK_COM1..4) as the program\n"
+                        "does; with --poll it shows one sample.\n");
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        }
+        if (arg == "--version") {
+            std::printf("gyrodesk-render %s\n", GYRODESK_VERSION);
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        }
+    }
     const bool poll = argc == 3 && std::string(argv[1]) == "--poll";
-    if (argc != 2 && !poll) {
-        std::fprintf(stderr, "usage: gyrodesk-render [--poll] DIR\n");
+    if ((argc != 2 && !poll) || argv[argc - 1][0] == '-') {
+        std::fputs(kUsage, stderr);
         return 2;
     }
     g_poll = poll;
