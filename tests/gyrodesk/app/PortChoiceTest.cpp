@@ -165,8 +165,9 @@ TEST_P(GonePortTest, ChoosingThePortAgainOpensItAnew) {
     EXPECT_EQ(Status(), c.status);
     EXPECT_EQ(dlg->link.GetPortId(), 3);
     if (c.comesBack) {
+        Received();  // the line quiet: a reply that came late on a loaded machine is purged
         TakeSample(*dlg, [&] { Click(*dlg, IDC_POLL); });
-        EXPECT_EQ(Text(*dlg, IDC_YAW), "250");
+        EXPECT_EQ(Text(*dlg, IDC_YAW), "250") << Text(*dlg, IDC_PORT_OUTPUT).toStdString();
     }
 }
 
