@@ -5,6 +5,7 @@
 # Usage: help-and-version.sh KORVISOR_SIM PROGRAM...
 set -u
 sim=$1
+shift
 work=$(mktemp -d "${TMPDIR:-/tmp}/help-and-version.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen
