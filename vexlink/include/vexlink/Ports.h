@@ -136,6 +136,11 @@ struct SerialDevice {
 // are listed too. Never opens a device.
 VEXLINK_API std::vector<SerialDevice> listSerialDevices();
 
+// true when path (a device node or a link to one) is a terminal device, a serial port or a
+// pseudo-terminal, as the kernel's list of terminal drivers (/proc/tty/drivers) tells, without
+// opening it.
+VEXLINK_API bool isSerialDevice(const std::string& path);
+
 // true when path (a device node or a link to one) is the system console.
 VEXLINK_API bool isSystemConsole(const std::string& path);
 
