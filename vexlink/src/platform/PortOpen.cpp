@@ -20,10 +20,6 @@ namespace {
 HANDLE refuse(PortError error, PortFault fault, int code) {
     error.fault = fault;
     error.osError = code;
-    if (fault == PortFault::Busy) {
-        const auto holders = portHolders(error.path);
-        if (!holders.empty()) error.holder = holders.front();
-    }
     setLastPortError(std::move(error));
     return INVALID_HANDLE_VALUE;
 }
