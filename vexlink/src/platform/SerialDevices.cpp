@@ -44,13 +44,21 @@ void describe(SerialDevice& device) {
     const std::string sys = platform::sysfsRoot();
     const std::string tty = sys + "/class/tty/" + device.kernelName;
     std::error_code ec;
-    const fs::path driver = fs::read_symlink(tty + "/device/driver", ec);
-    if (!ec) device.driver = driver.filename().string();
+    // The driver of the tty's device, or on newer kernels, where that device sits on the
+    // "serial-base" bus (drivers "port" and "ctrl"), of the hardware device above it.
+    fs::path at = fs::canonical(tty + "/device", ec);
+    if (ec) return;
+    for (fs::path above = at; !above.empty() && above != above.root_path(); above = above.parent_path()) {
+        const fs::path driver = fs::canonical(above / "driver", ec);
+        if (ec) break;
+        if (driver.parent_path().parent_path().filename() != "serial-base") {
+            device.driver = driver.filename().string();
+            break;
+        }
+    }
 
     // The USB device is the nearest folder above the tty's device that has idVendor (the
     // interface for cdc_acm, the interface's usb-serial port for adapter drivers).
-    fs::path at = fs::canonical(tty + "/device", ec);
-    if (ec) return;
     const fs::path top = fs::canonical(sys, ec);
     for (int up = 0; up < 6 && !at.empty() && at != top && at != at.root_path(); ++up, at = at.parent_path()) {
         const std::string here = at.string();
