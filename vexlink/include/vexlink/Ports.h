@@ -148,8 +148,8 @@ VEXLINK_API bool isSystemConsole(const std::string& path);
 VEXLINK_API std::string stableDevicePath(const std::string& path);
 
 // The programs that hold the device open, as "NAME (pid N)", as far as /proc tells (best
-// effort: processes of other users are not visible to an unprivileged caller). The calling
-// process is left out.
+// effort: processes of other users are not visible to an unprivileged caller), the one that
+// holds the port's lock first. The calling process is left out.
 VEXLINK_API std::vector<std::string> portHolders(const std::string& path);
 
 // ---- Why a port did not open -----------------------------------------------------------------
