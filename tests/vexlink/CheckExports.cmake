@@ -1,6 +1,6 @@
 # Checks the dynamic symbols of libvexlink: every exported definition is a member of Vexlink or
-# a function of the vexlink namespace (<vexlink/Ports.h>, whose functions are all there), and the
-# class header's inline accessors are among them.
+# of vexlink::SampleStream, or a function of the vexlink namespace (<vexlink/Ports.h>, whose
+# functions are all there), and the class header's inline accessors are among them.
 execute_process(COMMAND nm -D --defined-only -C ${LIBRARY}
   OUTPUT_VARIABLE symbols RESULT_VARIABLE failed)
 if(failed)
@@ -12,7 +12,8 @@ foreach(line IN LISTS lines)
     continue()
   endif()
   string(REGEX REPLACE "^[0-9a-f]+ . " "" name "${line}")
-  if(NOT name MATCHES "^Vexlink::" AND NOT name MATCHES "^vexlink::[A-Za-z]+(\\[abi:cxx11\\])?\\(")
+  if(NOT name MATCHES "^(Vexlink|vexlink::SampleStream)::" AND
+     NOT name MATCHES "^vexlink::[A-Za-z]+(\\[abi:cxx11\\])?\\(")
     message(SEND_ERROR "exported but not part of the public API: ${name}")
   elseif(name MATCHES "^vexlink::platform::")
     message(SEND_ERROR "the platform layer is exported: ${name}")
