@@ -91,6 +91,8 @@ run() {
   if [[ $status != "$want" ]]; then fail "$name: status $status, not $want: $err"; return 1; fi
 }
 
+run ports 0 ports && { [[ $out == *COM2* && $out == *COM3* ]] && pass "ports: lists COM2 and COM3 from the registry" \
+                                                         || fail "ports: '$out'"; }
 run version 0 version --port COM3 && { [[ $out == 1.02 ]] && pass "version: $out" || fail "version: '$out'"; }
 run detect 0 detect && { [[ $out == "COM3 version 1.02" ]] && pass "detect: $out" || fail "detect: '$out'"; }
 

@@ -73,9 +73,10 @@ private:
     void TakeSample();
     void ShowPortOutput();
 
-    // The last read got no reply: the port held may have gone (an unplugged adapter), so
-    // choosing it again opens it anew instead of reporting it in use.
-    bool noReply_ = false;
+    // The status line shows "No reply from Korvisor !!!", put there over statusBeforeNoReply_;
+    // the next reply puts that text back.
+    bool noReplyShown_ = false;
+    CString statusBeforeNoReply_;
 
     CLivePlotWnd livePlot_;
 };

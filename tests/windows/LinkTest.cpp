@@ -3,6 +3,8 @@
 #include "LinkFixture.h"
 #include "WineRig.h"
 
+#include <vexlink/Ports.h>
+
 #include <chrono>
 #include <cstring>
 
@@ -40,6 +42,10 @@ TEST_F(LinkOpen, AHeldPortDoesNotOpenForASecondLinkAndTheFirstKeepsIt) {
     EXPECT_EQ(other.OpenCom(wine_rig::kTracker), 0);
     EXPECT_EQ(other.GetComHandle(), INVALID_HANDLE_VALUE);
     EXPECT_EQ(other.GetCurrentSpeed(), 19200) << "nothing was sent";
+    const vexlink::PortError why = vexlink::lastPortError();
+    EXPECT_EQ(why.fault, vexlink::PortFault::Busy);
+    EXPECT_EQ(Vexlink::GetLastError(), 5) << "ERROR_ACCESS_DENIED, as a driver answers";
+    EXPECT_NE(vexlink::describePortError(why).find("in use by another program"), std::string::npos);
     ASSERT_NE(link.Get_Version(), nullptr);
     EXPECT_STREQ(link.versionText, "1.02");
     EXPECT_TRUE(messages.empty());
@@ -54,6 +60,8 @@ TEST_F(LinkOpen, PortsThatDoNotExistFailAtOnceWithoutAMessage) {
         EXPECT_EQ(link.GetComHandle(), INVALID_HANDLE_VALUE);
         EXPECT_EQ(link.CheckIfBusy(), 0);
         EXPECT_EQ(link.GetCurrentSpeed(), 19200);
+        EXPECT_EQ(vexlink::lastPortError().fault, vexlink::PortFault::NotFound);
+        EXPECT_EQ(Vexlink::GetLastError(), 2) << "ERROR_FILE_NOT_FOUND";
     }
     EXPECT_TRUE(messages.empty());
 }

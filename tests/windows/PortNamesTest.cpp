@@ -1,9 +1,10 @@
-// Port names on Windows: COMn in any letter case and "\\.\" device paths; nothing else.
-#include "platform/PortNames.h"
+// Port names on Windows: COMn in any letter case and "\\.\" device paths; nothing else. The
+// port map and VEXLINK_COMn are the Linux side's and play no part.
+#include <vexlink/Ports.h>
 
 #include <gtest/gtest.h>
 
-using vexlink::platform::resolvePortName;
+#include <cstdlib>
 
 namespace {
 
@@ -16,12 +17,13 @@ class PortNames : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(PortNames, Resolve) {
     const NameCase& c = GetParam();
-    const auto path = resolvePortName(c.name);
+    const vexlink::ResolvedPort resolved = vexlink::resolvePort(c.name);
     if (c.expected == nullptr) {
-        EXPECT_FALSE(path.has_value()) << *path;
+        EXPECT_EQ(resolved.source, vexlink::PortSource::Invalid) << resolved.path;
+        EXPECT_TRUE(resolved.path.empty());
     } else {
-        ASSERT_TRUE(path.has_value());
-        EXPECT_EQ(*path, c.expected);
+        EXPECT_NE(resolved.source, vexlink::PortSource::Invalid);
+        EXPECT_EQ(resolved.path, c.expected);
     }
 }
 
@@ -35,6 +37,10 @@ INSTANTIATE_TEST_SUITE_P(Windows, PortNames,
                                            NameCase{"\\\\.\\", nullptr}, NameCase{"/dev/ttyS0", nullptr},
                                            NameCase{"C:\\COM1", nullptr}, NameCase{"", nullptr}));
 
-TEST(PortNames, NullNamesNoPort) { EXPECT_FALSE(resolvePortName(nullptr).has_value()); }
+TEST(PortNames, TheEnvironmentPlaysNoPart) {
+    _putenv("VEXLINK_COM3=C:\\elsewhere");
+    EXPECT_EQ(vexlink::resolvePort("COM3").path, "\\\\.\\COM3");
+    _putenv("VEXLINK_COM3=");
+}
 
 }  // namespace

@@ -111,7 +111,27 @@ CRenderApp theApp;
 
 }  // namespace
 
+constexpr char kUsage[] =
+    "usage: gyrodesk-render [--poll] [--plot SECONDS] DIR | --help | --version\n";
+
 int main(int argc, char** argv) {
+    // --help and --version are answered before anything is written or any port is probed; any
+    // other option is a mistake, never a folder's name.
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::printf("%s\n%s", kUsage,
+                        "Saves pictures of Gyrodesk's three dialogs as PNG files in DIR. The main\n"
+                        "dialog finds the tracker on COM1 to COM4 (VEXLINK_COM1..4) as the program\n"
+                        "does; with --poll it shows one sample; with --plot SECONDS it also draws the live\n"
+                        "plot after streaming for that long.\n");
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        }
+        if (arg == "--version") {
+            std::printf("gyrodesk-render %s\n", GYRODESK_VERSION);
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        }
+    }
     int i = 1;
     for (; i < argc - 1; ++i) {
         const std::string arg = argv[i];
@@ -124,8 +144,8 @@ int main(int argc, char** argv) {
             break;
         }
     }
-    if (i != argc - 1) {
-        std::fprintf(stderr, "usage: gyrodesk-render [--poll] [--plot SECONDS] DIR\n");
+    if (i != argc - 1 || argv[argc - 1][0] == '-') {
+        std::fputs(kUsage, stderr);
         return 2;
     }
     g_outDir = argv[argc - 1];

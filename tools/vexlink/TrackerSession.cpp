@@ -1,6 +1,6 @@
 #include "TrackerSession.h"
 
-#include "PortSystem.h"
+#include <vexlink/Ports.h>
 
 namespace vexlink_cli {
 
@@ -13,8 +13,9 @@ char kUponRequest[] = "G";
 }  // namespace
 
 std::string describePort(const std::string& port) {
-    const std::string path = devicePath(port);
-    return path == port ? port : port + " (" + path + ")";
+    const vexlink::ResolvedPort resolved = vexlink::resolvePort(port);
+    if (resolved.source == vexlink::PortSource::Path) return port;
+    return port + " (" + (resolved.path.empty() ? std::string("no port") : resolved.path) + ")";
 }
 
 std::unique_ptr<TrackerSession> TrackerSession::open(const std::string& port, std::string& error) {
@@ -25,15 +26,15 @@ std::unique_ptr<TrackerSession> TrackerSession::open(const std::string& port, st
         // OpenCom leaves no handle when the port did not open; with one, the port opened but
         // no tracker answered (and the library has closed it again).
         if (link.GetComHandle() == INVALID_HANDLE_VALUE) {
-            const std::string reason = openFailureReason(port);  // first: it reads the last error
-            error = "cannot open " + describePort(port) + ": " + reason;
+            error = vexlink::describePortError(vexlink::lastPortError());
         } else {
             error = "no tracker answered on " + describePort(port);
         }
         return nullptr;
     }
+    // The link numbers COM1..COM4 only (on Windows any COMn opens).
     if (port.size() == 4 && port.compare(0, 3, "COM") == 0 && port[3] >= '1' && port[3] <= '4') {
-        link.SetPortId(port[3] - '0');  // the link numbers COM1..COM4 only
+        link.SetPortId(port[3] - '0');
     }
     session->open_ = true;
     return session;

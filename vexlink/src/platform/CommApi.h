@@ -25,21 +25,21 @@ inline constexpr DWORD PURGE_RXABORT = 0x02;
 inline constexpr DWORD PURGE_TXCLEAR = 0x04;
 inline constexpr DWORD PURGE_RXCLEAR = 0x08;
 
-inline constexpr unsigned MB_OK = 0x00;
-inline constexpr unsigned MB_ICONEXCLAMATION = 0x30;
-
 // A read on a port whose total time-outs are both zero still ends after this many milliseconds.
 inline constexpr DWORD kReadLimitMs = 1000;
 
-// Opens the port named "COM1".."COM4" (see the port names in Vexlink.h) or an absolute path,
-// exclusively, for reading and writing, with a raw line. Only character devices open; one that
-// is no terminal (/dev/null) opens, unlocked, but takes no line settings. On Windows: "COMn" or
-// a "\\.\" device path, and only devices that have a line state open. INVALID_HANDLE_VALUE
-// on failure.
+inline constexpr unsigned MB_OK = 0x00;
+inline constexpr unsigned MB_ICONEXCLAMATION = 0x30;
+
+// Opens the port named "COM1".."COM4" (resolved as <vexlink/Ports.h> describes) or an absolute
+// path, exclusively, for reading and writing, with a raw line, on a descriptor above 2 that is
+// closed on exec. Only terminal devices open, and never the system console. INVALID_HANDLE_VALUE
+// on failure; lastPortError then tells why, and GetLastError gives the system's code.
 HANDLE CreateFileA(const char* portName);
-// Closes the port after at most kCloseDrainLimitMs of waiting for unsent output; the handle is
-// invalid from then on. false only for a handle that names no open port (a device that has
-// gone still closes: its descriptor is released).
+// Closes the port after at most kCloseDrainLimitMs of waiting for unsent output, putting back
+// the line settings it had when it was opened; the handle is invalid from then on. false only
+// for a handle that names no open port (a device that has gone still closes: its descriptor is
+// released).
 bool CloseHandle(HANDLE port);
 bool GetCommState(HANDLE port, DCB* dcb);
 // Applies speed, byte size, parity, stop bits and hardware flow control once the output has
@@ -60,8 +60,7 @@ bool WriteFile(HANDLE port, const void* buffer, DWORD n, DWORD* written);
 // Pauses for ms milliseconds of the monotonic clock.
 void Sleep(DWORD ms);
 
-// Shows text through the installed message handler; without one, as one line on standard
-// error (on Windows: in a modal warning box, MessageBoxA, owned by the active window).
+// Shows text through the installed message handler, or as one line on standard error.
 int MessageBoxA(const char* text, const char* caption, unsigned flags);
 void SetMessageHandler(void (*handler)(const char*, void*), void* context);
 

@@ -1,7 +1,8 @@
 // Opening and closing ports.
-#include "platform/PortNames.h"
+#include "platform/LastError.h"
 #include "platform/win32/OpenPorts.h"
 
+#include <vexlink/Ports.h>
 #include <vexlink/Vexlink.h>
 
 #include <string>
@@ -18,29 +19,55 @@ std::string holderName(const std::string& path) {
     return name;
 }
 
+// Records why the open failed, with the system's code (also GetLastError's), and gives the
+// invalid handle.
+HANDLE refuse(PortError error, PortFault fault, std::uint32_t code) {
+    error.fault = fault;
+    error.osError = static_cast<int>(code);
+    setLastPortError(std::move(error));
+    setLastError(static_cast<int>(code));
+    win32::setLastError(code);
+    return INVALID_HANDLE_VALUE;
+}
+
+PortFault faultOf(std::uint32_t code) {
+    switch (code) {
+    case win32::kErrorFileNotFound:
+    case 3: return PortFault::NotFound;      // ERROR_PATH_NOT_FOUND
+    case win32::kErrorAccessDenied:
+    case 32: return PortFault::Busy;         // ERROR_SHARING_VIOLATION
+    default: return PortFault::SystemError;
+    }
+}
+
 }  // namespace
 
 HANDLE CreateFileA(const char* portName) {
-    const auto path = resolvePortName(portName);
-    if (!path) {
-        win32::setLastError(win32::kErrorFileNotFound);
-        return INVALID_HANDLE_VALUE;
-    }
+    const ResolvedPort resolved = resolvePort(portName ? portName : "");
+    PortError error;
+    error.name = resolved.name;
+    error.path = resolved.path;
+    error.source = resolved.origin.empty() ? toString(resolved.source) : resolved.origin;
+    if (resolved.source == PortSource::Invalid) return refuse(std::move(error), PortFault::InvalidName, 123);  // ERROR_INVALID_NAME
+    const std::string* path = &resolved.path;
     // Share mode 0 asks for the port alone, and serial drivers refuse a second opener. Not every
     // driver does (Wine's mapping of COM ports onto Unix devices does not): a named object, alive
     // while the port is open and released by the system when the process ends, gives the same
     // refusal among the programs that use this library.
     const win32::SystemHandle holder = win32::claimName(holderName(*path));
-    if (!holder) return INVALID_HANDLE_VALUE;
+    if (!holder) {
+        const auto code = win32::lastError();
+        return refuse(std::move(error), faultOf(code), code);
+    }
     const win32::SystemHandle device = win32::openPort(*path);
     if (!device) {
-        const auto error = win32::lastError();
+        const auto code = win32::lastError();
         win32::closeHandle(holder);
-        win32::setLastError(error);
-        return INVALID_HANDLE_VALUE;
+        return refuse(std::move(error), faultOf(code), code);
     }
     // Until SetCommTimeouts: reads end after kReadLimitMs, writes after kWriteHoldLimitMs.
     win32::setTimeouts(device, {0, 0, kReadLimitMs, 0, static_cast<DWORD>(Vexlink::kWriteHoldLimitMs)});
+    setLastPortError(PortError{});
     return addPort(OpenPort{device, holder});
 }
 
