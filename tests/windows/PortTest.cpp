@@ -35,11 +35,19 @@ public:
 };
 
 TEST(PortOpen, WhatIsNoPortDoesNotOpen) {
-    for (const char* name : {wine_rig::kDangling, wine_rig::kUnmapped, "\\\\.\\NUL", "COM0", "/dev/null"}) {
+    // Names of ports that are not there, or no port at all: ERROR_FILE_NOT_FOUND.
+    for (const char* name : {wine_rig::kDangling, wine_rig::kUnmapped, "\\\\.\\NUL"}) {
         SCOPED_TRACE(name);
         win32::setLastError(0);
         EXPECT_EQ(platform::CreateFileA(name), INVALID_HANDLE_VALUE);
         EXPECT_EQ(win32::lastError(), win32::kErrorFileNotFound);
+    }
+    // Names that are no port names: ERROR_INVALID_NAME.
+    for (const char* name : {"COM0", "/dev/null"}) {
+        SCOPED_TRACE(name);
+        win32::setLastError(0);
+        EXPECT_EQ(platform::CreateFileA(name), INVALID_HANDLE_VALUE);
+        EXPECT_EQ(win32::lastError(), 123u);
     }
 }
 

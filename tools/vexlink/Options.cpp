@@ -115,7 +115,10 @@ std::optional<int> parseRate(const std::string& text) {
 // 1..4 for "COM1".."COM4" in any letter case; 0 otherwise.
 int parseComName(const std::string& text) {
     const std::optional<std::string> port = parsePort(text);
-    return port && port->front() == 'C' ? (*port)[3] - '0' : 0;
+    // Only COM1..COM4 are map names (on Windows parsePort takes any COMn: COM12 is not COM1).
+    const bool mapName = port && port->size() == 4 && port->compare(0, 3, "COM") == 0 && (*port)[3] >= '1' &&
+                         (*port)[3] <= '4';
+    return mapName ? (*port)[3] - '0' : 0;
 }
 
 // The positional words of `vexlink ports`: nothing, "set COMn PATH" or "unset COMn".

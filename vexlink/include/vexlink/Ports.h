@@ -36,6 +36,13 @@
 // library: OpenCom fails on it with PortFault::SystemConsole, so that no command byte reaches
 // the console and its line settings stay as they are.
 //
+// Windows. Windows names its ports itself: "COMn" (n 1..255) stands for \\.\COMn and a name
+// that starts with "\\.\" for itself; the environment, the map files and the test roots play
+// no part (userPortMapPath and systemPortMapPath are empty there). listSerialDevices gives the
+// ports the registry's HKLM\HARDWARE\DEVICEMAP\SERIALCOMM key knows, with path "COMn",
+// devicePath \\.\COMn and kernelName the driver's device name; no device is a console, none
+// has a stable path or a listed holder. PortError::osError is the Win32 error code.
+//
 // Threads. Every function may be called from any thread; the last error is kept per thread.
 #pragma once
 
