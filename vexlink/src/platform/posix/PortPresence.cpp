@@ -1,7 +1,7 @@
 // Whether the device behind an open port is still there: a hung-up terminal says so in poll.
 #include "platform/PortPresence.h"
 
-#include "platform/Tty.h"
+#include "platform/posix/Tty.h"
 
 #include <cerrno>
 #include <poll.h>
