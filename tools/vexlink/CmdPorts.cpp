@@ -101,7 +101,10 @@ int list(const Options& options) {
     if (options.format == OutputFormat::Jsonl) {
         for (const auto& d : devices) {
             std::string comNames;
-            for (const auto& name : d.comNames) comNames += (comNames.empty() ? "" : ",") + json(name);
+            for (const auto& name : d.comNames) {
+                if (!comNames.empty()) comNames += ',';
+                comNames += json(name);
+            }
             std::printf("{\"kind\":\"device\",\"path\":%s,\"device\":%s,\"kernel\":%s,\"driver\":%s,"
                         "\"vendor_id\":%s,\"product_id\":%s,\"manufacturer\":%s,\"product\":%s,\"serial\":%s,"
                         "\"console\":%s,\"com\":[%s]}\n",
