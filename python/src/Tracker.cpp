@@ -1,0 +1,257 @@
+#include "Tracker.h"
+
+#include "Errors.h"
+#include "Messages.h"
+#include "OpenFailure.h"
+
+#include <pybind11/pybind11.h>
+
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+namespace py = pybind11;
+
+namespace vexlink_python {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;  // CLOCK_MONOTONIC, the clock of time.monotonic()
+
+// Command letters this module sends itself through SendToPort.
+constexpr char kAsciiFrames = 'E';
+constexpr char kBinaryFrames = 'F';
+constexpr char kUponRequest = 'G';
+constexpr char kContinuous = 'H';
+
+bool send(Vexlink& link, char command) {
+    char text[] = {command, '\0'};
+    return link.SendToPort(text) == 1;
+}
+
+// ReadFromPort shares one buffer among all objects: one read at a time in the process, also
+// from trackers on different Python threads.
+std::mutex readerMutex;
+
+// A failed read that came back at once (a device that has gone away) is made to last this
+// long, so that a stream over a dead port never spins.
+constexpr auto kMinFailedReadTime = std::chrono::milliseconds(10);
+
+// Full body lengths: a failed read that got less did not come whole.
+constexpr int kAsciiBody = 19;
+constexpr int kBinaryBody = 6;
+constexpr int kBinaryBodyWithChecksum = 7;
+
+double seconds(Clock::time_point at) {
+    return std::chrono::duration<double>(at.time_since_epoch()).count();
+}
+
+}  // namespace
+
+Tracker::Tracker(const std::string& port) : port_(port) {
+    enum class Opened { Yes, PortFailed, NoTracker };
+    const Opened opened = worker_.run([this] {
+        if (link_.OpenCom(port_.c_str()) == 1) {
+            if (port_.size() == 4 && port_.compare(0, 3, "COM") == 0) link_.SetPortId(port_[3] - '0');
+            open_ = true;
+            return Opened::Yes;
+        }
+        // Without a handle the port did not open; with one, nothing answered and the library
+        // has closed it again.
+        return link_.GetComHandle() == INVALID_HANDLE_VALUE ? Opened::PortFailed : Opened::NoTracker;
+    });
+    flushMessages();
+    if (opened == Opened::PortFailed) raisePortError(port_, explainOpenFailure(port_));
+    if (opened == Opened::NoTracker) raiseNoTracker(port_);
+}
+
+std::unique_ptr<Tracker> Tracker::detect() {
+    std::unique_ptr<Tracker> tracker(new Tracker());
+    const int number = tracker->worker_.run([&link = tracker->link_] { return link.AutoDetectComPort(); });
+    // "Korvisor not available" needs no telling: the result says so.
+    discardMessages();
+    if (number < 1 || number > 4) return nullptr;
+    tracker->port_ = "COM" + std::to_string(number);
+    tracker->open_ = true;
+    return tracker;
+}
+
+Tracker::~Tracker() {
+    try {
+        close();
+    } catch (py::error_already_set& error) {
+        error.discard_as_unraisable(__func__);
+    }
+}
+
+void Tracker::requireOpen() const {
+    if (!open_) throw py::value_error("I/O operation on a closed tracker");
+}
+
+void Tracker::close() {
+    if (!open_) return;
+    const bool closed = worker_.runToEnd([this] { return closeNow(); });
+    flushMessages();
+    if (!closed) raiseError("closing " + port_ + " failed");
+}
+
+bool Tracker::closeNow() {
+    if (!open_) return true;
+    open_ = false;
+    stream_ = 0;
+    // Whatever mode a call cut short by Ctrl-C left, the tracker stops streaming.
+    send(link_, kUponRequest);
+    link_.SetTransMode(kUponRequest);
+    return link_.CloseCom(link_.GetComHandle()) == 1;
+}
+
+void Tracker::endStream() {
+    if (stream_ == 0) return;
+    stream_ = 0;
+    send(link_, kUponRequest);
+    link_.SetTransMode(kUponRequest);
+}
+
+bool Tracker::sendModes(bool ascii, bool checksum) {
+    const char format = ascii ? kAsciiFrames : kBinaryFrames;
+    if (formatSent_ != format) {
+        formatSent_.reset();
+        if (!send(link_, format)) return false;
+        link_.SetDataMode(format);
+        formatSent_ = format;
+    }
+    if (checksumSent_ != checksum) {
+        checksumSent_.reset();
+        if ((checksum ? link_.CheckSumOn() : link_.CheckSumOff()) != 1) return false;
+        checksumSent_ = checksum;
+    }
+    return true;
+}
+
+Sample Tracker::takeSample() {
+    const Clock::time_point before = Clock::now();
+    int result = 0;
+    {
+        std::lock_guard lock(readerMutex);
+        result = link_.ReadFromPort();
+    }
+    const Clock::time_point after = Clock::now();
+
+    Sample sample;
+    sample.time = seconds(after);
+    const bool ascii = link_.GetDataMode() != kBinaryFrames;
+    const bool continuous = link_.GetTransMode() != kUponRequest;
+    const int count = link_.GetBytesRead();
+    const unsigned char* buffer = link_.GetDataBuffer();
+
+    // What arrived: an ASCII frame from its 'Y' (not counted in bytesRead); a continuous binary
+    // frame from its 0xFF (counted only when the frame was good).
+    int length = count;
+    if (ascii) {
+        length = buffer[0] == 'Y' ? 1 + count : 0;
+    } else if (continuous && result != 1) {
+        length = buffer[0] == 0xFF ? 2 + count : 0;
+    }
+    sample.raw.assign(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(length));
+
+    if (result == 1) {
+        int pitch = 0, yaw = 0, roll = 0;
+        link_.Get_PYR(&pitch, &yaw, &roll);
+        sample.pitch = pitch;
+        sample.yaw = yaw;
+        sample.roll = roll;
+        sample.verdict = "good";
+        return sample;
+    }
+    const int fullBody = ascii ? kAsciiBody : (link_.GetCheckStatus() ? kBinaryBodyWithChecksum : kBinaryBody);
+    if (count < fullBody) {
+        sample.verdict = "short frame";
+    } else {
+        sample.verdict = ascii ? "malformed" : "checksum error";
+    }
+    if (after - before < kMinFailedReadTime) std::this_thread::sleep_until(before + kMinFailedReadTime);
+    return sample;
+}
+
+std::string Tracker::version() {
+    requireOpen();
+    if (version_) return *version_;
+    const std::optional<std::string> text = worker_.run([this]() -> std::optional<std::string> {
+        endStream();  // a reply amid frames could not be told from them
+        const char* reply = link_.Get_Version();
+        if (reply == nullptr) return std::nullopt;
+        return std::string(reply);
+    });
+    flushMessages();
+    if (!text) raiseError("the version request to " + port_ + " failed");
+    version_ = text;
+    return *text;
+}
+
+void Tracker::reset() {
+    requireOpen();
+    worker_.run([this] {
+        endStream();
+        const int done = link_.HardReset();
+        // The tracker is back at its power-on modes; the next read says what it wants.
+        formatSent_.reset();
+        checksumSent_.reset();
+        link_.SetTransMode(kUponRequest);
+        return done;
+    });
+    flushMessages();
+}
+
+Sample Tracker::read(bool ascii, bool checksum) {
+    requireOpen();
+    const std::optional<Sample> sample = worker_.run([this, ascii, checksum]() -> std::optional<Sample> {
+        endStream();
+        if (!sendModes(ascii, checksum)) return std::nullopt;
+        return takeSample();
+    });
+    flushMessages();
+    if (!sample) raiseError("cannot send the sampling modes to the tracker on " + port_);
+    return *sample;
+}
+
+std::uint64_t Tracker::startStream(const StreamModes& modes) {
+    requireOpen();
+    if (modes.rate < 5 || modes.rate > 75 || modes.rate % 5 != 0) {
+        throw py::value_error("rate must be one of 5, 10, ... 75 samples per second");
+    }
+    if (modes.speed != 9600 && modes.speed != 19200) throw py::value_error("speed must be 9600 or 19200");
+    const std::uint64_t id = worker_.run([this, modes]() -> std::uint64_t {
+        endStream();
+        const int switched = modes.speed == 19200 ? link_.Set19200() : link_.Set9600();
+        if (switched != 1 || !sendModes(modes.ascii, modes.checksum)) return 0;
+        link_.SetSamplingRate(modes.rate);
+        if (!send(link_, kContinuous)) return 0;
+        link_.SetTransMode(kContinuous);
+        stream_ = ++lastStream_;
+        return stream_;
+    });
+    flushMessages();
+    if (id == 0) raiseError("cannot start continuous sampling on " + port_);
+    return id;
+}
+
+std::optional<Sample> Tracker::nextSample(std::uint64_t id) {
+    if (!open_) return std::nullopt;
+    auto sample = worker_.run([this, id]() -> std::optional<Sample> {
+        if (stream_ != id) return std::nullopt;
+        return takeSample();
+    });
+    flushMessages();
+    return sample;
+}
+
+void Tracker::stopStream(std::uint64_t id) {
+    if (!open_) return;
+    worker_.runToEnd([this, id] {
+        if (stream_ == id) endStream();
+        return true;
+    });
+    flushMessages();
+}
+
+}  // namespace vexlink_python
