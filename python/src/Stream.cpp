@@ -18,6 +18,7 @@ Stream::~Stream() {
 }
 
 Sample Stream::next() {
+    if (id_ == 0) throw py::stop_iteration();
     if (auto sample = tracker_.nextSample(id_)) return *sample;
     id_ = 0;
     throw py::stop_iteration();

@@ -236,7 +236,7 @@ std::uint64_t Tracker::startStream(const StreamModes& modes) {
 }
 
 std::optional<Sample> Tracker::nextSample(std::uint64_t id) {
-    if (!open_) return std::nullopt;
+    if (!open_ || id == 0) return std::nullopt;
     auto sample = worker_.run([this, id]() -> std::optional<Sample> {
         if (stream_ != id) return std::nullopt;
         return takeSample();

@@ -1,0 +1,138 @@
+"""Fixtures for the vexlink module's tests: simulated trackers on pseudo-terminals.
+
+The tests run with the module from the build tree (PYTHONPATH) and the simulator named by
+VEXLINK_SIM; ctest sets both. COM1..COM4 always name paths that cannot exist unless a test
+maps one, so that no test ever touches the machine's own serial ports.
+"""
+import os
+import pathlib
+import pty
+import select
+import signal
+import subprocess
+import threading
+import time
+import tty
+
+import pytest
+
+ROOT = pathlib.Path(__file__).resolve().parents[2]
+SIM = os.environ.get("VEXLINK_SIM", str(ROOT / "build" / "sim" / "korvisor-sim"))
+
+
+def wait_until(condition, timeout=5.0):
+    deadline = time.monotonic() + timeout
+    while not condition():
+        if time.monotonic() > deadline:
+            return False
+        time.sleep(0.01)
+    return True
+
+
+class Simulator:
+    """korvisor-sim serving on a link, logging every byte it receives."""
+
+    def __init__(self, folder, name, options):
+        self.path = str(folder / name)
+        self.log = folder / (name + ".log")
+        self.process = subprocess.Popen(
+            [SIM, "--link", self.path, "--log", str(self.log), *options],
+            stdout=subprocess.DEVNULL)
+        if not wait_until(lambda: os.path.exists(self.path) and self.log.exists()):
+            self.stop()
+            raise RuntimeError("the simulator did not start: " + " ".join(options))
+
+    def received(self):
+        """The bytes the simulator has received so far, in order."""
+        lines = self.log.read_text().splitlines()
+        return bytes(int(line.split()[1], 16) for line in lines if not line.startswith("#"))
+
+    def wait_received(self, ending, timeout=2.0):
+        """True once the received bytes end with ending."""
+        return wait_until(lambda: self.received().endswith(ending), timeout)
+
+    def wait_seen(self, sequence, timeout=2.0):
+        """True once sequence has been received, anywhere."""
+        return wait_until(lambda: sequence in self.received(), timeout)
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.send_signal(signal.SIGTERM)
+            self.process.wait(timeout=5)
+
+
+@pytest.fixture
+def simulator(tmp_path):
+    """simulator(*options) starts a simulated tracker; each is stopped after the test."""
+    started = []
+
+    def start(*options):
+        sim = Simulator(tmp_path, "tracker%d" % len(started), options)
+        started.append(sim)
+        return sim
+
+    yield start
+    for sim in started:
+        sim.stop()
+
+
+@pytest.fixture
+def tracker_path(simulator):
+    """The device path of a simulated tracker holding a fixed pose."""
+    return simulator("--pose", "12,250,-30").path
+
+
+@pytest.fixture(autouse=True)
+def absent_com_ports(tmp_path, monkeypatch):
+    for n in range(1, 5):
+        monkeypatch.setenv("VEXLINK_COM%d" % n, str(tmp_path / ("absent-COM%d" % n)))
+
+
+class QuietDevice:
+    """A device that identifies itself as a tracker and then answers nothing: every read on
+    it waits out its time-outs. Played on the master side of a pseudo-terminal."""
+
+    def __init__(self):
+        self.master, self.slave = pty.openpty()
+        tty.setraw(self.slave)
+        self.path = os.ttyname(self.slave)
+        self.received = bytearray()
+        self.stopping = False
+        self.thread = threading.Thread(target=self.run, daemon=True)
+        self.thread.start()
+
+    def run(self):
+        while not self.stopping:
+            ready, _, _ = select.select([self.master], [], [], 0.05)
+            if not ready:
+                continue
+            try:
+                data = os.read(self.master, 64)
+            except OSError:
+                continue
+            self.received += data
+            if b"X" in data:
+                os.write(self.master, b"KHX")
+
+    def close(self):
+        self.stopping = True
+        self.thread.join()
+        os.close(self.master)
+        os.close(self.slave)
+
+
+@pytest.fixture
+def quiet_device():
+    device = QuietDevice()
+    yield device
+    device.close()
+
+
+def read_good(tracker, tries=5, **modes):
+    """A read by request that a loaded machine may let slip (the tracker's bytes come later
+    than the reader's time-outs allow, a short frame) is tried again."""
+    for _ in range(tries):
+        sample = tracker.read(**modes)
+        if sample.verdict != "short frame":
+            break
+    return sample
