@@ -50,16 +50,22 @@ double seconds(Clock::time_point at) {
 
 Tracker::Tracker(const std::string& port) : port_(port) {
     enum class Opened { Yes, PortFailed, NoTracker };
-    const Opened opened = worker_.run([this] {
-        if (link_.OpenCom(port_.c_str()) == 1) {
-            if (port_.size() == 4 && port_.compare(0, 3, "COM") == 0) link_.SetPortId(port_[3] - '0');
-            open_ = true;
-            return Opened::Yes;
-        }
-        // Without a handle the port did not open; with one, nothing answered and the library
-        // has closed it again.
-        return link_.GetComHandle() == INVALID_HANDLE_VALUE ? Opened::PortFailed : Opened::NoTracker;
-    });
+    Opened opened = Opened::PortFailed;
+    try {
+        opened = worker_.run([this] {
+            if (link_.OpenCom(port_.c_str()) == 1) {
+                if (port_.size() == 4 && port_.compare(0, 3, "COM") == 0) link_.SetPortId(port_[3] - '0');
+                open_ = true;
+                return Opened::Yes;
+            }
+            // Without a handle the port did not open; with one, nothing answered and the
+            // library has closed it again.
+            return link_.GetComHandle() == INVALID_HANDLE_VALUE ? Opened::PortFailed : Opened::NoTracker;
+        });
+    } catch (py::error_already_set&) {
+        close();  // Ctrl-C: the open goes on to its end; what it opened is closed again
+        throw;
+    }
     flushMessages();
     if (opened == Opened::PortFailed) raisePortError(port_, explainOpenFailure(port_));
     if (opened == Opened::NoTracker) raiseNoTracker(port_);
@@ -67,13 +73,18 @@ Tracker::Tracker(const std::string& port) : port_(port) {
 
 std::unique_ptr<Tracker> Tracker::detect() {
     std::unique_ptr<Tracker> tracker(new Tracker());
-    const int number = tracker->worker_.run([&link = tracker->link_] { return link.AutoDetectComPort(); });
+    Tracker& t = *tracker;
+    // Ctrl-C leaves the probe running; whatever it opens, the tracker's destructor closes.
+    const bool found = t.worker_.run([&t] {
+        const int number = t.link_.AutoDetectComPort();
+        if (number < 1 || number > 4) return false;
+        t.port_ = "COM" + std::to_string(number);
+        t.open_ = true;
+        return true;
+    });
     // "Korvisor not available" needs no telling: the result says so.
     discardMessages();
-    if (number < 1 || number > 4) return nullptr;
-    tracker->port_ = "COM" + std::to_string(number);
-    tracker->open_ = true;
-    return tracker;
+    return found ? std::move(tracker) : nullptr;
 }
 
 Tracker::~Tracker() {
@@ -89,7 +100,7 @@ void Tracker::requireOpen() const {
 }
 
 void Tracker::close() {
-    if (!open_) return;
+    // On the worker even when closed already: a call that Ctrl-C left running may open the port.
     const bool closed = worker_.runToEnd([this] { return closeNow(); });
     flushMessages();
     if (!closed) raiseError("closing " + port_ + " failed");

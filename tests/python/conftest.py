@@ -89,10 +89,12 @@ def absent_com_ports(tmp_path, monkeypatch):
 
 
 class QuietDevice:
-    """A device that identifies itself as a tracker and then answers nothing: every read on
-    it waits out its time-outs. Played on the master side of a pseudo-terminal."""
+    """A device that identifies itself as a tracker (unless identify is false) and then
+    answers nothing: every read on it waits out its time-outs. Played on the master side of a
+    pseudo-terminal."""
 
-    def __init__(self):
+    def __init__(self, identify=True):
+        self.identify = identify
         self.master, self.slave = pty.openpty()
         tty.setraw(self.slave)
         self.path = os.ttyname(self.slave)
@@ -111,7 +113,7 @@ class QuietDevice:
             except OSError:
                 continue
             self.received += data
-            if b"X" in data:
+            if self.identify and b"X" in data:
                 os.write(self.master, b"KHX")
 
     def close(self):
@@ -126,6 +128,20 @@ def quiet_device():
     device = QuietDevice()
     yield device
     device.close()
+
+
+@pytest.fixture
+def silent_devices():
+    """silent_devices(n): n devices that answer nothing at all."""
+    made = []
+
+    def make(n):
+        made.extend(QuietDevice(identify=False) for _ in range(n))
+        return made[-n:]
+
+    yield make
+    for device in made:
+        device.close()
 
 
 def read_good(tracker, tries=5, **modes):

@@ -123,6 +123,26 @@ def test_ctrl_c_interrupts_within_100_ms_and_the_tracker_is_put_back(
     assert wait_until(lambda: received().endswith(G + R))
 
 
+def test_ctrl_c_during_detection_leaves_no_port_held(simulator, silent_devices, monkeypatch):
+    # COM1 and COM2 answer nothing (about 50 ms each to probe), COM3 has the tracker: Ctrl-C
+    # comes during the probe of COM1, and the probe that goes on behind it opens COM3.
+    sim = simulator("--pose", "1,2,3")
+    for n, device in enumerate(silent_devices(2), start=1):
+        monkeypatch.setenv("VEXLINK_COM%d" % n, device.path)
+    monkeypatch.setenv("VEXLINK_COM3", sim.path)
+    timer, sent = interrupt_after(0.02)
+    try:
+        with pytest.raises(KeyboardInterrupt):
+            vexlink.detect()
+            time.sleep(1)  # detect() ended first on a loaded machine: the signal ends this
+        latency = time.monotonic() - sent[0]
+    finally:
+        timer.join()
+    assert latency < 0.1 + 0.1
+    assert sim.wait_received(b"LGX" + G + R)
+    vexlink.Tracker(sim.path).close()  # free again
+
+
 def test_the_gil_is_released_while_a_call_waits(quiet_device):
     counts = []
     stop = threading.Event()
