@@ -1,64 +1,81 @@
 #include "Errors.h"
 
+#include <pybind11/eval.h>
+
 namespace py = pybind11;
 
 namespace vexlink_python {
 
 namespace {
 
-// The classes live as long as the interpreter: the module keeps them, and so do these.
+// The classes, defined in Python: PortError must be both a vexlink.Error and an OSError.
+constexpr const char* kErrorClasses = R"(
+import os as _os
+
+class Error(Exception):
+    """Base class of the errors this module raises."""
+
+class PortError(Error, OSError):
+    """The port could not be opened: no such port or device, access denied, not a serial
+    device, the system console, or held by another program.
+
+    An OSError: errno, strerror and filename are set where the system gave a reason (errno is
+    None otherwise). str() gives the cause and, where there is one, the cure. fault names the
+    cause ("not found", "permission denied", "busy", "not serial", ...); holder names the
+    program that holds a busy port, when the system tells (else None)."""
+
+    def __init__(self, message, errno=None, filename=None, fault=None, holder=None):
+        if errno is None:
+            OSError.__init__(self, message)
+        else:
+            OSError.__init__(self, errno, _os.strerror(errno), filename)
+        self.message = message
+        self.fault = fault
+        self.holder = holder
+
+    def __str__(self):
+        return self.message
+
+class NoTrackerError(Error):
+    """The port opened, but no tracker answered the identification request. The port has been
+    closed again."""
+)";
+
+// Kept for the interpreter's lifetime, as the module keeps them.
 PyObject* errorClass = nullptr;
 PyObject* portErrorClass = nullptr;
 PyObject* noTrackerClass = nullptr;
 
-PyObject* makeClass(py::module_& m, const char* name, py::tuple bases, const char* doc) {
-    py::dict namespace_;
-    namespace_["__doc__"] = doc;
-    namespace_["__module__"] = m.attr("__name__");
-    py::object cls = py::reinterpret_borrow<py::object>(reinterpret_cast<PyObject*>(&PyType_Type))(
-        name, bases, namespace_);
-    m.attr(name) = cls;
-    return cls.release().ptr();
-}
-
-// A port as the user named it, with the device it stands for when that differs.
-std::string describe(const std::string& port, const std::string& path) {
-    return path.empty() || path == port ? port : port + " (" + path + ")";
-}
-
-[[noreturn]] void raise(PyObject* cls, py::object value) {
+[[noreturn]] void raise(PyObject* cls, const py::object& value) {
     PyErr_SetObject(cls, value.ptr());
     throw py::error_already_set();
+}
+
+py::object noneIfEmpty(const std::string& text) {
+    return text.empty() ? py::none() : py::object(py::str(text));
 }
 
 }  // namespace
 
 void defineErrors(py::module_& m) {
-    errorClass = makeClass(m, "Error", py::make_tuple(py::handle(PyExc_Exception)),
-        "Base class of the errors this module raises.");
-    portErrorClass = makeClass(m, "PortError", py::make_tuple(py::handle(errorClass), py::handle(PyExc_OSError)),
-        "The port could not be opened: it does not exist, access is denied, it is no serial\n"
-        "device, or another program holds it. An OSError: errno, strerror and filename are set\n"
-        "where the system gave a reason (errno is None otherwise).");
-    noTrackerClass = makeClass(m, "NoTrackerError", py::make_tuple(py::handle(errorClass)),
-        "The port opened, but no tracker answered the identification request. The port has\n"
-        "been closed again.");
+    py::dict scope;
+    scope["__name__"] = m.attr("__name__");
+    scope["__builtins__"] = py::module_::import("builtins");
+    py::exec(kErrorClasses, scope);
+    for (const char* name : {"Error", "PortError", "NoTrackerError"}) m.attr(name) = py::object(scope[name]);
+    errorClass = py::object(scope["Error"]).release().ptr();
+    portErrorClass = py::object(scope["PortError"]).release().ptr();
+    noTrackerClass = py::object(scope["NoTrackerError"]).release().ptr();
 }
 
 void raiseError(const std::string& message) { raise(errorClass, py::str(message)); }
 
-void raisePortError(const std::string& port, const OpenFailure& failure) {
-    const std::string message = "cannot open " + describe(port, failure.path) + ": " + failure.reason;
-    if (failure.error) {
-        // OSError(errno, strerror, filename) fills in the three attributes.
-        raise(portErrorClass, py::make_tuple(*failure.error, failure.reason, failure.path.empty() ? port : failure.path));
-    }
-    raise(portErrorClass, py::make_tuple(message));
+void raisePortError(const PortFailure& failure) {
+    py::object error = failure.error ? py::object(py::int_(*failure.error)) : py::none();
+    raise(portErrorClass, py::make_tuple(failure.message, error, noneIfEmpty(failure.path),
+                                         noneIfEmpty(failure.fault), noneIfEmpty(failure.holder)));
 }
 
-void raiseNoTracker(const std::string& port) {
-    const auto path = devicePath(port);
-    raise(noTrackerClass, py::str("no tracker answered on " + describe(port, path.value_or(""))));
-}
+void raiseNoTracker(const std::string& message) { raise(noTrackerClass, py::str(message)); }
 
 }  // namespace vexlink_python

@@ -1,6 +1,7 @@
 // The Python module vexlink.
 #include "Errors.h"
 #include "Messages.h"
+#include "Ports.h"
 #include "Sample.h"
 #include "Stream.h"
 #include "Tracker.h"
@@ -73,8 +74,8 @@ PYBIND11_MODULE(vexlink, m) {
             "When the frame was in, in seconds of the monotonic clock (as time.monotonic()).")
         .def_property_readonly("verdict", [](const Sample& s) { return std::string(s.verdict); },
             "\"good\"; \"checksum error\" (the frame's checksum did not match); \"short frame\"\n"
-            "(the frame did not come whole, or nothing came); \"malformed\" (a frame whose layout\n"
-            "is wrong).")
+            "(read: the frame did not come whole, or nothing came); \"malformed\" (stream: a frame\n"
+            "that did not come whole; a frame whose layout is wrong).")
         .def_property_readonly("raw", [](const Sample& s) { return py::bytes(s.raw); },
             "The frame's bytes as received (from its start byte, where the format has one).")
         .def("__repr__", &sampleRepr);
@@ -83,7 +84,8 @@ PYBIND11_MODULE(vexlink, m) {
         "Continuous sampling: an iterator of Sample, one per frame the tracker sends, failed\n"
         "frames included (see Sample.verdict). It runs until close(), until the tracker is\n"
         "closed or starts another read or stream, or until the loop over it is left and the\n"
-        "stream is dropped. A context manager: leaving the block ends the stream.")
+        "stream is dropped. A device that goes away (unplugged, switched off) raises Error.\n"
+        "A context manager: leaving the block ends the stream.")
         .def("__iter__", [](py::object self) { return self; }, "The stream itself.")
         .def("__next__", &Stream::next, "The next sample; waits for it with the GIL released.")
         .def("close", &Stream::close,
@@ -134,6 +136,8 @@ PYBIND11_MODULE(vexlink, m) {
         .def("__repr__", [](const Tracker& t) {
             return "<vexlink.Tracker " + t.port() + (t.closed() ? " closed>" : " open>");
         });
+
+    definePorts(m);
 
     m.def("detect", &Tracker::detect,
         "Probes COM1 to COM4 in turn and returns a Tracker on the first where a tracker answers,\n"

@@ -7,7 +7,6 @@
 #include <pybind11/pybind11.h>
 
 #include <chrono>
-#include <mutex>
 #include <thread>
 
 namespace py = pybind11;
@@ -22,7 +21,9 @@ using Clock = std::chrono::steady_clock;  // CLOCK_MONOTONIC, the clock of time.
 constexpr char kAsciiFrames = 'E';
 constexpr char kBinaryFrames = 'F';
 constexpr char kUponRequest = 'G';
+#if !VEXLINK_PYTHON_HAS_STREAM
 constexpr char kContinuous = 'H';
+#endif
 
 bool send(Vexlink& link, char command) {
     char text[] = {command, '\0'};
@@ -34,7 +35,7 @@ bool send(Vexlink& link, char command) {
 std::mutex readerMutex;
 
 // A failed read that came back at once (a device that has gone away) is made to last this
-// long, so that a stream over a dead port never spins.
+// long, so that reading in a loop over a dead port never spins.
 constexpr auto kMinFailedReadTime = std::chrono::milliseconds(10);
 
 // Full body lengths: a failed read that got less did not come whole.
@@ -49,33 +50,42 @@ double seconds(Clock::time_point at) {
 }  // namespace
 
 Tracker::Tracker(const std::string& port) : port_(port) {
-    enum class Opened { Yes, PortFailed, NoTracker };
-    Opened opened = Opened::PortFailed;
+    struct Opened {
+        bool ok = false;
+        bool answered = false;  // the port opened; with ok false, nothing answered
+        PortFailure failure;
+    };
+    Opened opened;
     try {
-        opened = worker_.run([this] {
+        opened = onLink([this] {
+            Opened result;
             if (link_.OpenCom(port_.c_str()) == 1) {
                 if (port_.size() == 4 && port_.compare(0, 3, "COM") == 0) link_.SetPortId(port_[3] - '0');
                 open_ = true;
-                return Opened::Yes;
+                result.ok = true;
+                return result;
             }
             // Without a handle the port did not open; with one, nothing answered and the
             // library has closed it again.
-            return link_.GetComHandle() == INVALID_HANDLE_VALUE ? Opened::PortFailed : Opened::NoTracker;
+            result.answered = link_.GetComHandle() != INVALID_HANDLE_VALUE;
+            if (!result.answered) result.failure = lastOpenFailure(port_);  // kept per thread
+            return result;
         });
     } catch (py::error_already_set&) {
         close();  // Ctrl-C: the open goes on to its end; what it opened is closed again
         throw;
     }
     flushMessages();
-    if (opened == Opened::PortFailed) raisePortError(port_, explainOpenFailure(port_));
-    if (opened == Opened::NoTracker) raiseNoTracker(port_);
+    if (opened.ok) return;
+    if (!opened.answered) raisePortError(opened.failure);
+    raiseNoTracker(noTrackerMessage(port_));
 }
 
 std::unique_ptr<Tracker> Tracker::detect() {
     std::unique_ptr<Tracker> tracker(new Tracker());
     Tracker& t = *tracker;
     // Ctrl-C leaves the probe running; whatever it opens, the tracker's destructor closes.
-    const bool found = t.worker_.run([&t] {
+    const bool found = t.onLink([&t] {
         const int number = t.link_.AutoDetectComPort();
         if (number < 1 || number > 4) return false;
         t.port_ = "COM" + std::to_string(number);
@@ -101,7 +111,10 @@ void Tracker::requireOpen() const {
 
 void Tracker::close() {
     // On the worker even when closed already: a call that Ctrl-C left running may open the port.
-    const bool closed = worker_.runToEnd([this] { return closeNow(); });
+    const bool closed = worker_.runToEnd([this] {
+        std::lock_guard lock(linkMutex_);
+        return closeNow();
+    });
     flushMessages();
     if (!closed) raiseError("closing " + port_ + " failed");
 }
@@ -109,18 +122,15 @@ void Tracker::close() {
 bool Tracker::closeNow() {
     if (!open_) return true;
     open_ = false;
-    stream_ = 0;
-    // Whatever mode a call cut short by Ctrl-C left, the tracker stops streaming.
-    send(link_, kUponRequest);
-    link_.SetTransMode(kUponRequest);
+    // Back to upon-request sampling: by the stream's own stop, else by 'G' here, whatever mode
+    // a call cut short by Ctrl-C left.
+    if (stream_ != 0) {
+        endStream();
+    } else {
+        send(link_, kUponRequest);
+        link_.SetTransMode(kUponRequest);
+    }
     return link_.CloseCom(link_.GetComHandle()) == 1;
-}
-
-void Tracker::endStream() {
-    if (stream_ == 0) return;
-    stream_ = 0;
-    send(link_, kUponRequest);
-    link_.SetTransMode(kUponRequest);
 }
 
 bool Tracker::sendModes(bool ascii, bool checksum) {
@@ -187,7 +197,7 @@ Sample Tracker::takeSample() {
 std::string Tracker::version() {
     requireOpen();
     if (version_) return *version_;
-    const std::optional<std::string> text = worker_.run([this]() -> std::optional<std::string> {
+    const std::optional<std::string> text = onLink([this]() -> std::optional<std::string> {
         endStream();  // a reply amid frames could not be told from them
         const char* reply = link_.Get_Version();
         if (reply == nullptr) return std::nullopt;
@@ -201,7 +211,7 @@ std::string Tracker::version() {
 
 void Tracker::reset() {
     requireOpen();
-    worker_.run([this] {
+    onLink([this] {
         endStream();
         const int done = link_.HardReset();
         // The tracker is back at its power-on modes; the next read says what it wants.
@@ -215,7 +225,7 @@ void Tracker::reset() {
 
 Sample Tracker::read(bool ascii, bool checksum) {
     requireOpen();
-    const std::optional<Sample> sample = worker_.run([this, ascii, checksum]() -> std::optional<Sample> {
+    const std::optional<Sample> sample = onLink([this, ascii, checksum]() -> std::optional<Sample> {
         endStream();
         if (!sendModes(ascii, checksum)) return std::nullopt;
         return takeSample();
@@ -225,13 +235,140 @@ Sample Tracker::read(bool ascii, bool checksum) {
     return *sample;
 }
 
-std::uint64_t Tracker::startStream(const StreamModes& modes) {
-    requireOpen();
+void Tracker::stopStream(std::uint64_t id) {
+    if (!open_) return;
+    worker_.runToEnd([this, id] {
+        std::lock_guard lock(linkMutex_);
+        if (stream_ == id) endStream();
+        return true;
+    });
+    flushMessages();
+}
+
+namespace {
+
+void checkStreamModes(const StreamModes& modes) {
     if (modes.rate < 5 || modes.rate > 75 || modes.rate % 5 != 0) {
         throw py::value_error("rate must be one of 5, 10, ... 75 samples per second");
     }
     if (modes.speed != 9600 && modes.speed != 19200) throw py::value_error("speed must be 9600 or 19200");
-    const std::uint64_t id = worker_.run([this, modes]() -> std::uint64_t {
+}
+
+}  // namespace
+
+#if VEXLINK_PYTHON_HAS_STREAM
+
+// Continuous sampling through the library's streaming reader: each frame handed out as soon as
+// its last byte is in, stamped with the time that byte was read.
+
+namespace {
+
+// The longest a wait for the next frame goes on before Python's signal handlers run.
+constexpr std::chrono::milliseconds kFrameWaitSlice(PortWorker::kSignalCheckMs);
+
+const char* verdictText(vexlink::FrameVerdict verdict) {
+    switch (verdict) {
+    case vexlink::FrameVerdict::Good: return "good";
+    case vexlink::FrameVerdict::ChecksumError: return "checksum error";
+    case vexlink::FrameVerdict::Malformed: return "malformed";
+    }
+    return "malformed";
+}
+
+Sample toSample(const vexlink::StreamSample& frame) {
+    Sample sample;
+    if (frame.verdict == vexlink::FrameVerdict::Good) {
+        sample.pitch = frame.pitch;
+        sample.yaw = frame.yaw;
+        sample.roll = frame.roll;
+    }
+    sample.verdict = verdictText(frame.verdict);
+    sample.time = seconds(frame.arrival);
+    sample.raw.assign(reinterpret_cast<const char*>(frame.bytes), static_cast<std::size_t>(frame.size));
+    return sample;
+}
+
+}  // namespace
+
+void Tracker::endStream() {
+    if (stream_ == 0) return;
+    stream_ = 0;
+    if (reader_) reader_->Stop();  // sends 'G'
+    reader_.reset();
+}
+
+std::uint64_t Tracker::startStream(const StreamModes& modes) {
+    requireOpen();
+    checkStreamModes(modes);
+    const std::uint64_t id = onLink([this, modes]() -> std::uint64_t {
+        endStream();
+        auto reader = std::make_unique<vexlink::SampleStream>(link_);
+        vexlink::StreamSettings settings;
+        settings.ascii = modes.ascii;
+        settings.checksum = modes.checksum;
+        settings.rate = modes.rate;
+        settings.speed = modes.speed;
+        // Start sends the format, and for binary frames the checksum mode; a failed Start may
+        // have sent some of them.
+        formatSent_.reset();
+        checksumSent_.reset();
+        if (!reader->Start(settings)) return 0;
+        formatSent_ = modes.ascii ? kAsciiFrames : kBinaryFrames;
+        if (!modes.ascii) checksumSent_ = modes.checksum;
+        reader_ = std::move(reader);
+        stream_ = ++lastStream_;
+        return stream_;
+    });
+    flushMessages();
+    if (id == 0) raiseError("cannot start continuous sampling on " + port_);
+    return id;
+}
+
+std::optional<Sample> Tracker::nextSample(std::uint64_t id) {
+    for (;;) {
+        vexlink::StreamSample frame;
+        vexlink::StreamResult result = vexlink::StreamResult::NotStreaming;
+        {
+            py::gil_scoped_release released;
+            std::lock_guard lock(linkMutex_);
+            if (open_ && id != 0 && stream_ == id && reader_) {
+                result = reader_->Next(frame, kFrameWaitSlice);
+                if (result == vexlink::StreamResult::DeviceGone) {
+                    stream_ = 0;
+                    reader_.reset();
+                }
+            }
+        }
+        switch (result) {
+        case vexlink::StreamResult::Sample: return toSample(frame);
+        case vexlink::StreamResult::TimedOut:
+        case vexlink::StreamResult::Interrupted:
+            if (PyErr_CheckSignals() != 0) throw py::error_already_set();
+            break;
+        case vexlink::StreamResult::DeviceGone:
+            flushMessages();
+            raiseError("the device of " + port_ + " has gone away (unplugged or switched off)");
+        case vexlink::StreamResult::NotStreaming: return std::nullopt;
+        }
+    }
+}
+
+#else
+
+// Continuous sampling through ReadFromPort, one frame per call, until the library has its
+// streaming reader.
+
+void Tracker::endStream() {
+    if (stream_ == 0) return;
+    stream_ = 0;
+    send(link_, kUponRequest);
+    link_.SetTransMode(kUponRequest);
+}
+
+std::uint64_t Tracker::startStream(const StreamModes& modes) {
+    requireOpen();
+    checkStreamModes(modes);
+    const std::uint64_t id = onLink([this, modes]() -> std::uint64_t {
         endStream();
         const int switched = modes.speed == 19200 ? link_.Set19200() : link_.Set9600();
         if (switched != 1 || !sendModes(modes.ascii, modes.checksum)) return 0;
@@ -248,7 +385,7 @@ std::uint64_t Tracker::startStream(const StreamModes& modes) {
 
 std::optional<Sample> Tracker::nextSample(std::uint64_t id) {
     if (!open_ || id == 0) return std::nullopt;
-    auto sample = worker_.run([this, id]() -> std::optional<Sample> {
+    auto sample = onLink([this, id]() -> std::optional<Sample> {
         if (stream_ != id) return std::nullopt;
         return takeSample();
     });
@@ -256,13 +393,6 @@ std::optional<Sample> Tracker::nextSample(std::uint64_t id) {
     return sample;
 }
 
-void Tracker::stopStream(std::uint64_t id) {
-    if (!open_) return;
-    worker_.runToEnd([this, id] {
-        if (stream_ == id) endStream();
-        return true;
-    });
-    flushMessages();
-}
+#endif
 
 }  // namespace vexlink_python

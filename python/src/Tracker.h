@@ -1,18 +1,24 @@
 // A tracker held on one port: the object behind vexlink.Tracker.
 //
 // Every call on the link runs on the tracker's own PortWorker (see there), one at a time, so
-// that the Python thread waiting for it answers Ctrl-C. Whatever a call changes of the link's
-// state it changes on the worker; the Python side only reads the flags below.
+// that the Python thread waiting for it answers Ctrl-C; only a stream's waits for its next
+// frame run on the Python thread itself (in short slices, with the GIL released), so that a
+// sample reaches Python the moment its frame is in. linkMutex_ keeps the two apart.
 #pragma once
 
+#include "Features.h"
 #include "PortWorker.h"
 #include "Sample.h"
 
 #include <vexlink/Vexlink.h>
+#if VEXLINK_PYTHON_HAS_STREAM
+#include <vexlink/SampleStream.h>
+#endif
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -54,7 +60,8 @@ public:
     // Starts continuous sampling in the modes given (ending any stream before); the stream's
     // number.
     std::uint64_t startStream(const StreamModes& modes);
-    // The next sample of stream number id; none when that stream has ended.
+    // The next sample of stream number id; none when that stream has ended. Raises Error when
+    // the device has gone away.
     std::optional<Sample> nextSample(std::uint64_t id);
     // Ends stream number id, if it is still the tracker's stream: back to upon-request sampling.
     void stopStream(std::uint64_t id);
@@ -64,7 +71,16 @@ private:
     // Raises ValueError when the port has been closed.
     void requireOpen() const;
 
-    // On the worker:
+    // Runs call on the worker, holding linkMutex_.
+    template <typename Call>
+    auto onLink(Call call) -> decltype(call()) {
+        return worker_.run([this, call]() mutable {
+            std::lock_guard lock(linkMutex_);
+            return call();
+        });
+    }
+
+    // On the worker, holding linkMutex_:
     bool closeNow();
     void endStream();               // back to upon-request sampling, if streaming
     bool sendModes(bool ascii, bool checksum);  // the format and checksum mode, when they differ
@@ -78,6 +94,10 @@ private:
     std::optional<std::string> version_;
     std::uint64_t stream_ = 0;           // the stream running, 0 for none
     std::uint64_t lastStream_ = 0;
+#if VEXLINK_PYTHON_HAS_STREAM
+    std::unique_ptr<vexlink::SampleStream> reader_;  // the streaming reader of the running stream
+#endif
+    std::mutex linkMutex_;               // held by every call on the link
     PortWorker worker_;                  // last: it ends before the state its calls use
 };
 

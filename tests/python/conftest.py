@@ -44,8 +44,8 @@ class Simulator:
 
     def received(self):
         """The bytes the simulator has received so far, in order."""
-        lines = self.log.read_text().splitlines()
-        return bytes(int(line.split()[1], 16) for line in lines if not line.startswith("#"))
+        fields = (line.split() for line in self.log.read_text().splitlines())
+        return bytes(int(f[1], 16) for f in fields if len(f) > 1 and f[1].startswith("0x"))
 
     def wait_received(self, ending, timeout=2.0):
         """True once the received bytes end with ending."""
@@ -82,10 +82,53 @@ def tracker_path(simulator):
     return simulator("--pose", "12,250,-30").path
 
 
+class FakeSystem:
+    """A machine of the test's own for the library's port lookups: a /dev folder, a sysfs tree,
+    an /etc and a home with its config folder, so that neither the user's port map nor the
+    machine's serial ports play any part."""
+
+    def __init__(self, root, monkeypatch):
+        self.root = root
+        self.dev, self.sys = root / "dev", root / "sys"
+        self.etc, self.config = root / "etc", root / "home" / ".config"
+        for folder in (self.dev, self.sys / "class" / "tty", self.etc, self.config):
+            folder.mkdir(parents=True)
+        for name, value in (("VEXLINK_DEV_DIR", self.dev), ("VEXLINK_SYSFS_DIR", self.sys),
+                            ("VEXLINK_ETC_DIR", self.etc), ("HOME", root / "home"),
+                            ("XDG_CONFIG_HOME", self.config)):
+            monkeypatch.setenv(name, str(value))
+
+    def write(self, path, text):
+        path.parent.mkdir(parents=True, exist_ok=True)
+        path.write_text(text)
+
+    def add_usb_adapter(self, node, target, by_id, driver="ftdi_sio", vendor="0403",
+                        product_id="6001", maker="FTDI", product="FT232R USB UART", serial="A1B2C3"):
+        """/dev/NODE linked to target, its /dev/serial/by-id link, and its USB description."""
+        (self.dev / node).symlink_to(target)
+        (self.dev / "serial" / "by-id").mkdir(parents=True, exist_ok=True)
+        (self.dev / "serial" / "by-id" / by_id).symlink_to("../../" + node)
+        usb = self.sys / "devices" / "pci0000:00" / "usb1" / ("1-" + node)
+        port = usb / "1-1:1.0" / node
+        port.mkdir(parents=True)
+        drivers = self.sys / "bus" / "usb-serial" / "drivers" / driver
+        drivers.mkdir(parents=True, exist_ok=True)
+        (port / "driver").symlink_to(drivers)
+        for name, value in (("idVendor", vendor), ("idProduct", product_id), ("manufacturer", maker),
+                            ("product", product), ("serial", serial)):
+            self.write(usb / name, value + "\n")
+        (self.sys / "class" / "tty" / node).mkdir(parents=True)
+        (self.sys / "class" / "tty" / node / "device").symlink_to(port)
+        return str(self.dev / "serial" / "by-id" / by_id)
+
+
 @pytest.fixture(autouse=True)
-def absent_com_ports(tmp_path, monkeypatch):
+def fake_system(tmp_path, monkeypatch):
+    """Every test runs on a FakeSystem, with COM1..COM4 naming paths that cannot exist."""
+    system = FakeSystem(tmp_path / "system", monkeypatch)
     for n in range(1, 5):
         monkeypatch.setenv("VEXLINK_COM%d" % n, str(tmp_path / ("absent-COM%d" % n)))
+    return system
 
 
 class QuietDevice:

@@ -2,6 +2,7 @@
 request in every format, the errors, and the clean-up on every way out."""
 import errno
 import gc
+import os
 import pathlib
 import time
 
@@ -88,8 +89,9 @@ def test_a_failed_read_says_why_and_carries_no_angles(simulator, options, read, 
     with vexlink.Tracker(sim.path) as tracker:
         samples = [tracker.read(**read) for _ in range(5)]
     failed = [s for s in samples if s.verdict != "good"]
-    assert failed, samples
-    assert {s.verdict for s in failed} == {verdict}
+    # The fault's verdict, besides a short frame a loaded machine may let slip.
+    assert verdict in {s.verdict for s in failed}, samples
+    assert {s.verdict for s in failed} <= {verdict, "short frame"}
     assert all(s.pitch is None and s.yaw is None and s.roll is None for s in failed)
     assert all((s.pitch, s.yaw, s.roll) == (12, 250, -30) for s in samples if s.verdict == "good")
 
@@ -113,16 +115,18 @@ def test_reset_sends_the_reset_and_modes_again(simulator):
         assert sim.wait_seen(b"FMS" b"RRR" b"FMS")
 
 
-@pytest.mark.parametrize("port_kind,error_class,error_number", [
-    ("missing", vexlink.PortError, errno.ENOENT),
-    ("regular file", vexlink.PortError, None),
-    ("held", vexlink.PortError, errno.EBUSY),
-    ("unknown name", vexlink.PortError, None),
-    ("empty mapping", vexlink.PortError, None),
-    ("silent device", vexlink.NoTrackerError, None),
-    ("wrong identification", vexlink.NoTrackerError, None),
+# The cause of each failure (PortError.fault), and errno where the system's own code is the
+# point; the library may give one for its own findings too (not a tty, no such name).
+@pytest.mark.parametrize("port_kind,error_class,fault,error_number", [
+    ("missing", vexlink.PortError, "not found", errno.ENOENT),
+    ("regular file", vexlink.PortError, "not serial", None),
+    ("held", vexlink.PortError, "busy", errno.EBUSY),
+    ("unknown name", vexlink.PortError, "invalid name", None),
+    ("empty mapping", vexlink.PortError, "no port", None),
+    ("silent device", vexlink.NoTrackerError, None, None),
+    ("wrong identification", vexlink.NoTrackerError, None, None),
 ])
-def test_errors(port_kind, error_class, error_number, simulator, tmp_path, monkeypatch):
+def test_errors(port_kind, error_class, fault, error_number, simulator, tmp_path, monkeypatch):
     holder = None
     if port_kind == "missing":
         port = str(tmp_path / "nothing-here")
@@ -146,10 +150,14 @@ def test_errors(port_kind, error_class, error_number, simulator, tmp_path, monke
         vexlink.Tracker(port)
     error = raised.value
     assert isinstance(error, vexlink.Error)
-    assert port in str(error) or (error.filename and port in error.filename)
+    assert port in str(error)
     if error_class is vexlink.PortError:
         assert isinstance(error, OSError)
-        assert error.errno == error_number
+        assert error.fault == fault
+        if error_number is not None:
+            assert error.errno == error_number
+            assert error.strerror == os.strerror(error_number)
+            assert error.filename == port
     if holder:
         holder.close()
         vexlink.Tracker(port).close()  # free again once its holder let go

@@ -1,0 +1,13 @@
+// vexlink.ports() and vexlink.resolve(): the serial devices present and what a port name
+// stands for, where the library offers them.
+#pragma once
+
+#include <pybind11/pybind11.h>
+
+namespace vexlink_python {
+
+// Binds ports(), resolve() and their records into m; binds nothing where the library has no
+// port API.
+void definePorts(pybind11::module_& m);
+
+}  // namespace vexlink_python
