@@ -35,7 +35,7 @@ def test_stream_in_each_format(simulator, ascii, checksum, speed):
         assert len(good) >= 10, samples
         assert all((s.pitch, s.yaw, s.roll) == (-20, 400, 45) for s in good)
         assert all(s.pitch is None for s in samples if s.verdict != "good")
-        assert all(a.time < b.time for a, b in zip(samples, samples[1:]))
+        assert all(a.time <= b.time for a, b in zip(samples, samples[1:]))  # frames read together share it
         assert sim.wait_seen(bytes([0x87]) + H)  # rate 40, then continuous
         if speed == 19200:
             assert b"K" in sim.received()
@@ -71,6 +71,18 @@ def test_a_stream_ends_by_close_by_drop_or_by_another_read(simulator):
         assert tracker.read().verdict in ("good", "short frame")
         assert list(stream) == []
     assert sim.received().count(H) == 3
+
+
+def test_a_device_that_goes_away_ends_the_stream_with_an_error(simulator):
+    sim = simulator("--pose", "1,2,3", "--vanish-after", "1")
+    with vexlink.Tracker(sim.path) as tracker:
+        stream = tracker.stream()
+        before = time.monotonic()
+        with pytest.raises(vexlink.Error, match="gone away"):
+            for _ in stream:
+                assert time.monotonic() - before < 5
+        assert list(stream) == []
+    assert tracker.closed
 
 
 def interrupt_after(seconds):
@@ -125,19 +137,28 @@ def test_ctrl_c_interrupts_within_100_ms_and_the_tracker_is_put_back(
 
 def test_ctrl_c_during_detection_leaves_no_port_held(simulator, silent_devices, monkeypatch):
     # COM1 and COM2 answer nothing (about 50 ms each to probe), COM3 has the tracker: Ctrl-C
-    # comes during the probe of COM1, and the probe that goes on behind it opens COM3.
+    # comes as the probe of COM1 begins, and the probe that goes on behind it opens COM3.
     sim = simulator("--pose", "1,2,3")
-    for n, device in enumerate(silent_devices(2), start=1):
+    silent = silent_devices(2)
+    for n, device in enumerate(silent, start=1):
         monkeypatch.setenv("VEXLINK_COM%d" % n, device.path)
     monkeypatch.setenv("VEXLINK_COM3", sim.path)
-    timer, sent = interrupt_after(0.02)
+    sent = []
+
+    def interrupt_when_probed():
+        if wait_until(lambda: silent[0].received, timeout=5):
+            sent.append(time.monotonic())
+            os.kill(os.getpid(), signal.SIGINT)
+
+    watcher = threading.Thread(target=interrupt_when_probed)
+    watcher.start()
     try:
         with pytest.raises(KeyboardInterrupt):
             vexlink.detect()
             time.sleep(1)  # detect() ended first on a loaded machine: the signal ends this
         latency = time.monotonic() - sent[0]
     finally:
-        timer.join()
+        watcher.join()
     assert latency < 0.1 + 0.1
     assert sim.wait_received(b"LGX" + G + R)
     vexlink.Tracker(sim.path).close()  # free again
