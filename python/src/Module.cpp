@@ -1,5 +1,6 @@
 // The Python module vexlink.
 #include "Errors.h"
+#include "Features.h"
 #include "Messages.h"
 #include "Ports.h"
 #include "Sample.h"
@@ -35,9 +36,10 @@ std::string sampleRepr(const Sample& s) {
 
 constexpr const char* kModuleDoc = R"(The Korvisor orientation tracker on a serial port.
 
-A Tracker owns the port from opening to close(): nobody else can open it meanwhile, every
-wait on the line is bounded, and closing (also by leaving a with block through an exception
-or Ctrl-C) puts the tracker back to upon-request sampling and sends it its reset byte.
+A Tracker holds its port from opening to close() (a second Tracker or another program using
+this library cannot open it meanwhile), every wait on the line is bounded, and closing (also
+by leaving a with block through an exception or Ctrl-C) puts the tracker back to upon-request
+sampling and sends it its reset byte.
 
     import vexlink
     with vexlink.Tracker("COM3") as t:          # or a device path, or vexlink.detect()
@@ -46,10 +48,20 @@ or Ctrl-C) puts the tracker back to upon-request sampling and sends it its reset
         for s in t.stream(rate=75):             # continuous sampling
             print(s.pitch, s.yaw, s.roll, s.verdict)
 
-Ports: "COM1" to "COM4" name the devices in the environment variables VEXLINK_COM1 to
-VEXLINK_COM4 (an empty value names no port), otherwise /dev/ttyS0 to /dev/ttyS3; an absolute
-path names that device.
-
+Ports: "COM1" to "COM4", or an absolute device path. )"
+#if VEXLINK_PYTHON_HAS_PORTS
+R"(A COM name stands for the device that the
+environment variable VEXLINK_COMn, the user's or the system's port map (ports.conf) or the
+default /dev/ttyS0../dev/ttyS3 gives, first match winning: vexlink.resolve() tells which;
+vexlink.ports() lists the serial devices present.
+)"
+#else
+R"(A COM name stands for the device in the
+environment variable VEXLINK_COMn (an empty value names no port), otherwise /dev/ttyS0 to
+/dev/ttyS3.
+)"
+#endif
+R"(
 Calls block the calling thread, not the interpreter: the GIL is released while a call waits
 on the port, and Ctrl-C interrupts a read or a stream within 100 ms. The library's warnings
 go to the logger "vexlink".)";
