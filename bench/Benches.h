@@ -14,6 +14,8 @@ struct Settings {
     double consoleSeconds = 10;  // of Continuous + Start in the console
     std::string gyrodesk;        // the console program; empty: its rows are skipped
     std::string simulator;       // the korvisor-sim program, for the console's run
+    std::string vexlink;         // the vexlink program, for the pose-latency rows
+    std::string pyserialScript;  // the pyserial loop they are measured against
 };
 
 // Allocations counted on the read path, shared by the sections that call ReadFromPort.
@@ -28,5 +30,6 @@ Section timingSection(const Settings& settings, AllocationTally& tally);
 Section streamingSection(const Settings& settings, AllocationTally& tally);
 Section allocationSection(const AllocationTally& tally);
 Section consoleSection(const Settings& settings);
+Section poseLatencySection(const Settings& settings);
 
 }  // namespace bench

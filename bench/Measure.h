@@ -36,7 +36,7 @@ inline bool holdsBenchPose(Vexlink& link) {
 // Runs send, which writes `bytes` command bytes, and waits (up to 500 ms) until the tracker
 // has taken them, so that what is measured next finds the tracker already in its new mode.
 inline void settled(korvisor::Simulator& sim, int bytes, const std::function<void()>& send) {
-    korvisor::settled(sim, bytes, send, std::chrono::milliseconds(500));
+    testsupport::settled(sim, bytes, send, std::chrono::milliseconds(500));
 }
 
 // Frame format, checksum mode and sampling mode as the console sets them: each letter is

@@ -2,7 +2,7 @@
 // trackers on pseudo-terminals, at silent devices, or at paths that do not exist.
 #pragma once
 
-#include <korvisor/ComPorts.h>
+#include "ComPorts.h"
 
 namespace bench {
 
@@ -10,7 +10,7 @@ namespace bench {
 // the stream can only ever find a frame's real start; every good sample decodes to it.
 korvisor::Pose benchPose();
 
-class Ports : public korvisor::ComPorts {
+class Ports : public testsupport::ComPorts {
 public:
     Ports() : ComPorts("/nonexistent/vexlink-bench/COM") {}
 

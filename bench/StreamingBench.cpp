@@ -11,6 +11,8 @@
 
 namespace bench {
 
+using testsupport::CountAllocations;
+
 namespace {
 
 constexpr double kRatioGoal = 0.95;
@@ -80,6 +82,11 @@ Section allocationSection(const AllocationTally& tally) {
                     {"calls", "allocations", "per call", "goal"},
                     {0, 0, 3, 0},
                     {}};
+    if (!CountAllocations::Available()) {
+        section.rows.push_back(Row{"not counted", {0.0, 0.0, 0.0, std::string("-")},
+                                   "a sanitizer build keeps the sanitizer's own operator new"});
+        return section;
+    }
     auto perCall = [](long a, long c) { return c ? double(a) / c : 0.0; };
     section.rows.push_back(Row{"ReadFromPort, every mode",
                                {double(tally.readCalls), double(tally.readAllocations),

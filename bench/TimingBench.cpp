@@ -16,6 +16,8 @@
 
 namespace bench {
 
+using testsupport::CountAllocations;
+
 namespace {
 
 constexpr double kMedianGoalMs = 0.5;

@@ -2,7 +2,7 @@
 // simulated trackers on pseudo-terminals. Prints one table and writes it as JSON.
 //   --quick           a short run that only proves the benchmark works (CI)
 //   --json PATH       where the JSON goes (default: bench-results.json)
-//   --only SECTION    timing, streaming, console (allocations come with the first two)
+//   --only SECTION    timing, streaming, latency, console (allocations come with the first two)
 //   --iterations N    calls per timed row (default 200)
 //   --seconds S       seconds per streaming row (default 10)
 //   --console-seconds S  seconds of Continuous + Start in the console (default 10)
@@ -18,6 +18,12 @@
 
 #include "Benches.h"
 
+#ifndef BENCH_VEXLINK_PATH
+#define BENCH_VEXLINK_PATH ""
+#endif
+#ifndef BENCH_PYSERIAL_SCRIPT
+#define BENCH_PYSERIAL_SCRIPT ""
+#endif
 #ifndef BENCH_GYRODESK_PATH
 #define BENCH_GYRODESK_PATH ""
 #endif
@@ -39,7 +45,7 @@ std::string machineLine(const bench::Settings& s) {
 int usage(const char* why) {
     std::fprintf(stderr, "vexlink-bench: %s\n", why);
     std::fprintf(stderr,
-                 "usage: vexlink-bench [--quick] [--json PATH] [--only timing|streaming|console]\n"
+                 "usage: vexlink-bench [--quick] [--json PATH] [--only timing|streaming|latency|console]\n"
                  "                     [--iterations N] [--seconds S] [--console-seconds S]"
                  " [--gyrodesk PATH]\n");
     return 2;
@@ -50,6 +56,8 @@ int usage(const char* why) {
 int main(int argc, char** argv) {
     bench::Settings settings;
     settings.gyrodesk = BENCH_GYRODESK_PATH;
+    settings.vexlink = BENCH_VEXLINK_PATH;
+    settings.pyserialScript = BENCH_PYSERIAL_SCRIPT;
     std::string json = "bench-results.json", only;
     bool iterationsGiven = false, secondsGiven = false, consoleGiven = false;
     for (int i = 1; i < argc; ++i) {
@@ -72,7 +80,8 @@ int main(int argc, char** argv) {
     }
     if (settings.iterations < 1 || settings.streamSeconds <= 0 || settings.consoleSeconds <= 0)
         return usage("counts and times must be positive");
-    if (!only.empty() && only != "timing" && only != "streaming" && only != "console")
+    if (!only.empty() && only != "timing" && only != "streaming" && only != "console" &&
+        only != "latency")
         return usage(("no section " + only).c_str());
 
     bench::Report report;
@@ -82,6 +91,7 @@ int main(int argc, char** argv) {
     if (only.empty() || only == "streaming")
         report.sections.push_back(bench::streamingSection(settings, tally));
     if (tally.readCalls) report.sections.push_back(bench::allocationSection(tally));
+    if (only.empty() || only == "latency") report.sections.push_back(bench::poseLatencySection(settings));
     if (only.empty() || only == "console") report.sections.push_back(bench::consoleSection(settings));
 
     std::cout << bench::formatText(report) << std::flush;

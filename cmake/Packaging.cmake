@@ -34,8 +34,8 @@ if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}" OR IS_ABSOLUTE "${CMAKE_INSTALL_INCLUDE
   set(VEXLINK_PC_LIBDIR "${CMAKE_INSTALL_FULL_LIBDIR}")
   set(VEXLINK_PC_INCLUDEDIR "${CMAKE_INSTALL_FULL_INCLUDEDIR}")
 else()
-  file(RELATIVE_PATH _vexlink_pc_up /root/${VEXLINK_PKGCONFIG_DIR} /root)
-  string(REGEX REPLACE "/$" "" _vexlink_pc_up "${_vexlink_pc_up}")
+  # One ".." for each folder of the pkg-config directory below the prefix.
+  string(REGEX REPLACE "[^/]+" ".." _vexlink_pc_up "${VEXLINK_PKGCONFIG_DIR}")
   set(VEXLINK_PC_PREFIX "\${pcfiledir}/${_vexlink_pc_up}")
   set(VEXLINK_PC_LIBDIR "\${prefix}/${CMAKE_INSTALL_LIBDIR}")
   set(VEXLINK_PC_INCLUDEDIR "\${prefix}/${CMAKE_INSTALL_INCLUDEDIR}")
@@ -44,43 +44,27 @@ configure_file(${PROJECT_SOURCE_DIR}/packaging/vexlink.pc.in ${PROJECT_BINARY_DI
 install(FILES ${PROJECT_BINARY_DIR}/packaging/vexlink.pc
   DESTINATION ${VEXLINK_PKGCONFIG_DIR} COMPONENT development)
 
-# Programs, each when it is part of this build. They find the library next to them, in the
-# install tree's library folder, wherever that tree is.
-file(RELATIVE_PATH _vexlink_bin_to_lib /root/${CMAKE_INSTALL_BINDIR} /root/${CMAKE_INSTALL_LIBDIR})
-foreach(program gyrodesk korvisor-sim vexlink_cli)
-  if(TARGET ${program})
-    set_property(TARGET ${program} PROPERTY INSTALL_RPATH "\$ORIGIN/${_vexlink_bin_to_lib}")
-    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT programs)
-  endif()
+# Programs. They find the library next to them, in the install tree's library folder,
+# wherever that tree is.
+string(REGEX REPLACE "[^/]+" ".." _vexlink_bin_up "${CMAKE_INSTALL_BINDIR}")
+set(_vexlink_programs korvisor-sim vexlink_cli)
+if(VEXLINK_BUILD_GYRODESK)
+  list(APPEND _vexlink_programs gyrodesk)
+endif()
+foreach(program IN LISTS _vexlink_programs)
+  set_property(TARGET ${program} PROPERTY INSTALL_RPATH "\$ORIGIN/${_vexlink_bin_up}/${CMAKE_INSTALL_LIBDIR}")
+  install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT programs)
 endforeach()
 
-# The console's desktop entry and its icons, named as the entry's Icon key says, each under
-# its size (read from the PNG header) in the hicolor theme.
-set(_vexlink_res ${PROJECT_SOURCE_DIR}/gyrodesk/res)
-if(TARGET gyrodesk AND EXISTS ${_vexlink_res}/gyrodesk.desktop)
+# The console's desktop entry and its icons, named as the entry's Icon key says (gyrodesk),
+# each under its size in the hicolor theme.
+if(VEXLINK_BUILD_GYRODESK)
+  set(_vexlink_res ${PROJECT_SOURCE_DIR}/gyrodesk/res)
   install(FILES ${_vexlink_res}/gyrodesk.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT programs)
-  file(STRINGS ${_vexlink_res}/gyrodesk.desktop _vexlink_icon_line REGEX "^Icon=")
-  string(REGEX REPLACE "^Icon=" "" _vexlink_icon "${_vexlink_icon_line}")
-  if(NOT _vexlink_icon OR _vexlink_icon MATCHES "/")
-    set(_vexlink_icon gyrodesk)
-  endif()
-  file(GLOB _vexlink_icon_files ${_vexlink_res}/${_vexlink_icon}*.png ${_vexlink_res}/${_vexlink_icon}*.svg
-                                ${_vexlink_res}/images/${_vexlink_icon}*.png ${_vexlink_res}/images/${_vexlink_icon}*.svg)
-  foreach(icon IN LISTS _vexlink_icon_files)
-    if(icon MATCHES "\\.svg$")
-      install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
-        RENAME ${_vexlink_icon}.svg COMPONENT programs)
-      continue()
-    endif()
-    file(READ ${icon} _vexlink_png_size OFFSET 16 LIMIT 8 HEX)  # IHDR width and height
-    string(SUBSTRING "${_vexlink_png_size}" 0 8 _w)
-    string(SUBSTRING "${_vexlink_png_size}" 8 8 _h)
-    math(EXPR _w "0x${_w}")
-    math(EXPR _h "0x${_h}")
-    if(_w GREATER 0 AND _w EQUAL _h)
-      install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_w}x${_h}/apps
-        RENAME ${_vexlink_icon}.png COMPONENT programs)
-    endif()
+  foreach(size 16 32)
+    install(FILES ${_vexlink_res}/images/gyrodesk-${size}.png
+      DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+      RENAME gyrodesk.png COMPONENT programs)
   endforeach()
 endif()

@@ -10,6 +10,7 @@ packages=(
   fonts-liberation                          # metric-compatible stand-ins for the dialog fonts
   xvfb xauth x11-utils imagemagick          # headless runs and screenshots
   clang libclang-rt-14-dev                  # libFuzzer fuzz targets
+  python3-serial systemd                    # bench: the pyserial reference loop; unit check
   python3-dev pybind11-dev python3-pytest   # the Python module and its tests
 )
 

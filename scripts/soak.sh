@@ -13,27 +13,20 @@ bash scripts/install-deps.sh
 
 build=${VEXLINK_SOAK_BUILD:-build-soak}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DVEXLINK_SANITIZE=ON >/dev/null
-cmake --build "$build" -j"$(nproc)" --target reliability_tests
-if cmake --build "$build" --target help | grep -q reliability_console_tests; then
-  cmake --build "$build" -j"$(nproc)" --target reliability_console_tests
-fi
+cmake --build "$build" -j"$(nproc)" --target reliability_tests reliability_console_tests
 
 export VEXLINK_SOAK_SAMPLES=${VEXLINK_SOAK_SAMPLES:-100000}
 export VEXLINK_SOAK_CONSOLE_SECONDS=${VEXLINK_SOAK_CONSOLE_SECONDS:-600}
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-supp=tests/gyrodesk/support/lsan.supp
-[[ -f $supp ]] && export LSAN_OPTIONS=suppressions=$PWD/$supp
+export LSAN_OPTIONS=suppressions=$PWD/tests/support/lsan.supp
 
 echo "soak: $VEXLINK_SOAK_SAMPLES samples through the library, $VEXLINK_SOAK_CONSOLE_SECONDS s of the console"
 "$build/tests/reliability/reliability_tests" --gtest_filter='Soak.*' & library=$!
-console=
-if [[ -x $build/tests/reliability/reliability_console_tests ]]; then
-  "$build/tests/reliability/reliability_console_tests" --gtest_filter='ConsoleSoak.*' & console=$!
-fi
+"$build/tests/reliability/reliability_console_tests" --gtest_filter='ConsoleSoak.*' & console=$!
 status=0
 wait "$library" || status=1
-if [[ -n $console ]]; then wait "$console" || status=1; fi
+wait "$console" || status=1
 if ((status)); then echo "soak: FAILED"; else echo "soak: passed"; fi
 exit "$status"

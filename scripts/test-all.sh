@@ -20,5 +20,6 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
   ctest --test-dir build-asan --output-on-failure -j"$jobs"
 
 for extra in scripts/fuzz-short.sh scripts/bench-short.sh; do
-  if [[ -f $extra ]]; then echo "== $extra"; bash "$extra"; fi
+  echo "== $extra"
+  bash "$extra"
 done

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include <afx/CString.h>
 #include <afx/Constants.h>
 
 class CMenu {
@@ -13,7 +12,7 @@ public:
     struct Item {
         UINT id = 0;        // command id; 0 for a separator
         std::string text;   // with '&' before the mnemonic letter
-        UINT flags = 0;     // MF_SEPARATOR, MF_GRAYED, MF_DISABLED, MF_CHECKED
+        UINT flags = 0;     // MF_SEPARATOR, MF_GRAYED, MF_DISABLED
         bool IsSeparator() const { return (flags & MF_SEPARATOR) != 0; }
         bool IsEnabled() const { return (flags & (MF_GRAYED | MF_DISABLED)) == 0; }
     };
@@ -27,21 +26,10 @@ public:
     // Sets MF_ENABLED, MF_GRAYED or MF_DISABLED on the item with command id; returns the previous
     // state (MF_ENABLED/MF_GRAYED/MF_DISABLED bits), or -1 when there is no such item.
     UINT EnableMenuItem(UINT id, UINT enable);
-    // Removes the item with command id (MF_BYCOMMAND) or at position id (MF_BYPOSITION).
-    BOOL RemoveMenu(UINT id, UINT flags);
 
     UINT GetMenuItemCount() const { return static_cast<UINT>(m_items.size()); }
-    // The command id at position pos: 0 for a separator, -1 (as UINT) when out of range.
-    UINT GetMenuItemID(int pos) const;
-    // The flags of the item with command id, or -1 (as UINT) when there is none.
-    UINT GetMenuState(UINT id, UINT flags = MF_BYCOMMAND) const;
-    int GetMenuString(UINT id, CString& text, UINT flags = MF_BYCOMMAND) const;
-
     const std::vector<Item>& Items() const { return m_items; }
 
 private:
-    Item* Find(UINT id, UINT flags);
-    const Item* Find(UINT id, UINT flags) const;
-
     std::vector<Item> m_items;
 };

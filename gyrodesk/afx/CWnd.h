@@ -31,12 +31,10 @@ public:
     // The widget this window stands for; null when the window does not exist. Tests reach a
     // control's widget with GetDlgItem(id)->GetSafeQWidget().
     QWidget* GetSafeQWidget() const { return m_widget; }
-    HWND GetSafeHwnd() const { return m_widget ? const_cast<CWnd*>(this) : nullptr; }
     // The control id of a dialog's control (0 for a top-level window).
     int GetDlgCtrlID() const { return static_cast<int>(m_id); }
     // The style bits the window was created with (WS_*, and the control's own).
     DWORD GetStyle() const { return m_style; }
-    CWnd* GetParent() const { return m_parent; }
 
     // Sends a message to the window: its message map first, else DefWindowProc.
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -53,12 +51,9 @@ public:
     CWnd* SetFocus();
     static CWnd* GetFocus();
     void Invalidate(BOOL erase = TRUE);
-    void UpdateWindow();
 
     // The client area in pixels; left and top are 0.
     void GetClientRect(LPRECT rect) const;
-    // The window's frame in screen pixels.
-    void GetWindowRect(LPRECT rect) const;
     // Moves the window to the middle of its owner (alternateOwner when given), or of the
     // screen's work area when it has none.
     void CenterWindow(CWnd* alternateOwner = nullptr);
@@ -72,7 +67,6 @@ public:
     // Checks the radio button check and clears the others whose ids lie in first..last.
     // Sends no notification.
     void CheckRadioButton(int first, int last, int check);
-    void CheckDlgButton(int nID, UINT check);
     UINT IsDlgButtonChecked(int nID) const;  // BST_CHECKED or BST_UNCHECKED
     LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 

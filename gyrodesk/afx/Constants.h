@@ -8,24 +8,18 @@
 // ---- Dialog results and well-known control ids ------------------------------------------
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
-inline constexpr int IDABORT = 3;
-inline constexpr int IDRETRY = 4;
-inline constexpr int IDIGNORE = 5;
 inline constexpr int IDYES = 6;
 inline constexpr int IDNO = 7;
 inline constexpr UINT IDC_STATIC = 65535;  // a control that is never addressed (-1 as a WORD)
 
 // ---- Window messages --------------------------------------------------------------------
-inline constexpr UINT WM_NULL = 0x0000;
 inline constexpr UINT WM_SETTEXT = 0x000C;
 inline constexpr UINT WM_GETTEXT = 0x000D;
 inline constexpr UINT WM_GETTEXTLENGTH = 0x000E;
 inline constexpr UINT WM_PAINT = 0x000F;
 inline constexpr UINT WM_CLOSE = 0x0010;
-inline constexpr UINT WM_ERASEBKGND = 0x0014;
 inline constexpr UINT WM_ICONERASEBKGND = 0x0027;
 inline constexpr UINT WM_QUERYDRAGICON = 0x0037;
-inline constexpr UINT WM_INITDIALOG = 0x0110;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_SYSCOMMAND = 0x0112;
 inline constexpr UINT WM_TIMER = 0x0113;
@@ -47,7 +41,6 @@ inline constexpr UINT UDM_SETRANGE = WM_USER + 101;  // lParam: MAKELONG(upper, 
 inline constexpr UINT UDM_GETRANGE = WM_USER + 102;
 inline constexpr UINT UDM_SETPOS = WM_USER + 103;    // lParam: MAKELONG(position, 0)
 inline constexpr UINT UDM_GETPOS = WM_USER + 104;
-inline constexpr UINT UDM_SETBUDDY = WM_USER + 105;  // wParam: HWND
 inline constexpr UINT UDM_GETBUDDY = WM_USER + 106;
 inline constexpr UINT UDM_SETACCEL = WM_USER + 107;  // wParam: count, lParam: const UDACCEL*
 inline constexpr UINT UDM_GETACCEL = WM_USER + 108;
@@ -59,109 +52,58 @@ struct UDACCEL {
 };
 
 // ---- Window styles ----------------------------------------------------------------------
-inline constexpr DWORD WS_OVERLAPPED = 0x00000000;
 inline constexpr DWORD WS_POPUP = 0x80000000;
-inline constexpr DWORD WS_CHILD = 0x40000000;
-inline constexpr DWORD WS_MINIMIZE = 0x20000000;
 inline constexpr DWORD WS_VISIBLE = 0x10000000;
 inline constexpr DWORD WS_DISABLED = 0x08000000;
-inline constexpr DWORD WS_CLIPSIBLINGS = 0x04000000;
-inline constexpr DWORD WS_CLIPCHILDREN = 0x02000000;
-inline constexpr DWORD WS_MAXIMIZE = 0x01000000;
 inline constexpr DWORD WS_CAPTION = 0x00C00000;
 inline constexpr DWORD WS_BORDER = 0x00800000;
-inline constexpr DWORD WS_DLGFRAME = 0x00400000;
-inline constexpr DWORD WS_VSCROLL = 0x00200000;
-inline constexpr DWORD WS_HSCROLL = 0x00100000;
 inline constexpr DWORD WS_SYSMENU = 0x00080000;
-inline constexpr DWORD WS_THICKFRAME = 0x00040000;
 inline constexpr DWORD WS_GROUP = 0x00020000;      // on a control: first of a group
 inline constexpr DWORD WS_TABSTOP = 0x00010000;    // on a control: reached by Tab
 inline constexpr DWORD WS_MINIMIZEBOX = 0x00020000;  // on a window: has a minimise box
-inline constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;  // on a window: has a maximise box
 
 // ---- Dialog styles ----------------------------------------------------------------------
-inline constexpr DWORD DS_ABSALIGN = 0x0001;
-inline constexpr DWORD DS_SYSMODAL = 0x0002;
 inline constexpr DWORD DS_3DLOOK = 0x0004;
-inline constexpr DWORD DS_FIXEDSYS = 0x0008;
-inline constexpr DWORD DS_NOFAILCREATE = 0x0010;
-inline constexpr DWORD DS_LOCALEDIT = 0x0020;
 inline constexpr DWORD DS_SETFONT = 0x0040;
 inline constexpr DWORD DS_MODALFRAME = 0x0080;
-inline constexpr DWORD DS_NOIDLEMSG = 0x0100;
-inline constexpr DWORD DS_SETFOREGROUND = 0x0200;
-inline constexpr DWORD DS_CONTROL = 0x0400;
-inline constexpr DWORD DS_CENTER = 0x0800;
-inline constexpr DWORD DS_CENTERMOUSE = 0x1000;
-inline constexpr DWORD DS_CONTEXTHELP = 0x2000;
 
 // ---- Button styles (the low four bits are the button's type) ----------------------------
 inline constexpr DWORD BS_PUSHBUTTON = 0x0000;
 inline constexpr DWORD BS_DEFPUSHBUTTON = 0x0001;
-inline constexpr DWORD BS_CHECKBOX = 0x0002;
-inline constexpr DWORD BS_AUTOCHECKBOX = 0x0003;
-inline constexpr DWORD BS_RADIOBUTTON = 0x0004;
-inline constexpr DWORD BS_3STATE = 0x0005;
-inline constexpr DWORD BS_AUTO3STATE = 0x0006;
 inline constexpr DWORD BS_GROUPBOX = 0x0007;
 inline constexpr DWORD BS_AUTORADIOBUTTON = 0x0009;
 inline constexpr DWORD BS_TYPEMASK = 0x000F;
-inline constexpr DWORD BS_LEFTTEXT = 0x0020;
 
 // ---- Static styles (the low five bits are the static's type) ----------------------------
 inline constexpr DWORD SS_LEFT = 0x0000;
 inline constexpr DWORD SS_CENTER = 0x0001;
-inline constexpr DWORD SS_RIGHT = 0x0002;
-inline constexpr DWORD SS_ICON = 0x0003;
-inline constexpr DWORD SS_SIMPLE = 0x000B;
 inline constexpr DWORD SS_LEFTNOWORDWRAP = 0x000C;
 inline constexpr DWORD SS_BITMAP = 0x000E;
 inline constexpr DWORD SS_TYPEMASK = 0x001F;
-inline constexpr DWORD SS_NOPREFIX = 0x0080;
-inline constexpr DWORD SS_CENTERIMAGE = 0x0200;
 inline constexpr DWORD SS_SUNKEN = 0x1000;
 
 // ---- Edit styles ------------------------------------------------------------------------
-inline constexpr DWORD ES_LEFT = 0x0000;
-inline constexpr DWORD ES_CENTER = 0x0001;
-inline constexpr DWORD ES_RIGHT = 0x0002;
-inline constexpr DWORD ES_MULTILINE = 0x0004;
 inline constexpr DWORD ES_UPPERCASE = 0x0008;
-inline constexpr DWORD ES_LOWERCASE = 0x0010;
-inline constexpr DWORD ES_PASSWORD = 0x0020;
-inline constexpr DWORD ES_AUTOVSCROLL = 0x0040;
 inline constexpr DWORD ES_AUTOHSCROLL = 0x0080;
 inline constexpr DWORD ES_NOHIDESEL = 0x0100;
 inline constexpr DWORD ES_READONLY = 0x0800;
-inline constexpr DWORD ES_NUMBER = 0x2000;
 
 // ---- Up-down styles ---------------------------------------------------------------------
-inline constexpr DWORD UDS_WRAP = 0x0001;
 inline constexpr DWORD UDS_SETBUDDYINT = 0x0002;
-inline constexpr DWORD UDS_ALIGNRIGHT = 0x0004;
-inline constexpr DWORD UDS_ALIGNLEFT = 0x0008;
 inline constexpr DWORD UDS_AUTOBUDDY = 0x0010;
 inline constexpr DWORD UDS_ARROWKEYS = 0x0020;
-inline constexpr DWORD UDS_HORZ = 0x0040;
-inline constexpr DWORD UDS_NOTHOUSANDS = 0x0080;
 
 // ---- System commands (the low four bits are the platform's own) -------------------------
-inline constexpr UINT SC_SIZE = 0xF000;
 inline constexpr UINT SC_MOVE = 0xF010;
 inline constexpr UINT SC_MINIMIZE = 0xF020;
-inline constexpr UINT SC_MAXIMIZE = 0xF030;
 inline constexpr UINT SC_CLOSE = 0xF060;
 inline constexpr UINT SC_RESTORE = 0xF120;
 
 // ---- Menu item flags --------------------------------------------------------------------
 inline constexpr UINT MF_STRING = 0x0000;
 inline constexpr UINT MF_ENABLED = 0x0000;
-inline constexpr UINT MF_BYCOMMAND = 0x0000;
 inline constexpr UINT MF_GRAYED = 0x0001;
 inline constexpr UINT MF_DISABLED = 0x0002;
-inline constexpr UINT MF_CHECKED = 0x0008;
-inline constexpr UINT MF_BYPOSITION = 0x0400;
 inline constexpr UINT MF_SEPARATOR = 0x0800;
 
 // ---- System metrics ---------------------------------------------------------------------
@@ -179,12 +121,9 @@ inline constexpr UINT MB_OKCANCEL = 0x0001;
 inline constexpr UINT MB_YESNO = 0x0004;
 inline constexpr UINT MB_TYPEMASK = 0x000F;
 inline constexpr UINT MB_ICONHAND = 0x0010;
-inline constexpr UINT MB_ICONERROR = MB_ICONHAND;
 inline constexpr UINT MB_ICONQUESTION = 0x0020;
 inline constexpr UINT MB_ICONEXCLAMATION = 0x0030;
-inline constexpr UINT MB_ICONWARNING = MB_ICONEXCLAMATION;
 inline constexpr UINT MB_ICONASTERISK = 0x0040;
-inline constexpr UINT MB_ICONINFORMATION = MB_ICONASTERISK;
 inline constexpr UINT MB_ICONMASK = 0x00F0;
 
 // ---- ShowWindow commands ----------------------------------------------------------------

@@ -45,7 +45,6 @@ constexpr LONG MAKELONG(WORD low, WORD high) {
     return static_cast<LONG>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
 }
 constexpr WPARAM MAKEWPARAM(WORD low, WORD high) { return static_cast<DWORD>(MAKELONG(low, high)); }
-constexpr LPARAM MAKELPARAM(WORD low, WORD high) { return MAKELONG(low, high); }
 
 struct POINT {
     LONG x;
@@ -69,7 +68,6 @@ public:
 
     constexpr LONG Width() const { return right - left; }
     constexpr LONG Height() const { return bottom - top; }
-    constexpr bool IsRectEmpty() const { return right <= left || bottom <= top; }
     constexpr bool operator==(const CRect& o) const {
         return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
     }

@@ -73,13 +73,7 @@ BOOL CGyrodeskDlg::OnInitDialog() {
         }
     }
 
-    // Display defaults of the radio groups; nothing is sent for them.
-    CheckRadioButton(IDC_ASCII, IDC_BINARY, IDC_BINARY);
-    CheckRadioButton(IDC_CHECKSUM_ON, IDC_CHECKSUM_OFF, IDC_CHECKSUM_OFF);
-    CheckRadioButton(IDC_UPON_REQUEST, IDC_CONTINUOUS, IDC_UPON_REQUEST);
-    CheckRadioButton(IDC_AVERAGING_ON, IDC_AVERAGING_OFF, IDC_AVERAGING_ON);
-    CheckRadioButton(IDC_HYSTERESIS_ON, IDC_HYSTERESIS_OFF, IDC_HYSTERESIS_OFF);
-    CheckRadioButton(IDC_9600, IDC_19200, IDC_9600);
+    CheckDefaultRadios();
 
     // Rate control: 5 to 75 in steps of 5.
     SendDlgItemMessage(IDC_RATE_SPIN, UDM_SETRANGE, 0, MAKELONG(75, 5));
@@ -103,6 +97,16 @@ BOOL CGyrodeskDlg::OnInitDialog() {
 
     timerId = 1;
     return TRUE;  // focus to the first tab stop, Poll
+}
+
+// The radio groups' defaults, at start-up and after Reset: only shown, nothing is sent.
+void CGyrodeskDlg::CheckDefaultRadios() {
+    CheckRadioButton(IDC_ASCII, IDC_BINARY, IDC_BINARY);
+    CheckRadioButton(IDC_CHECKSUM_ON, IDC_CHECKSUM_OFF, IDC_CHECKSUM_OFF);
+    CheckRadioButton(IDC_UPON_REQUEST, IDC_CONTINUOUS, IDC_UPON_REQUEST);
+    CheckRadioButton(IDC_AVERAGING_ON, IDC_AVERAGING_OFF, IDC_AVERAGING_ON);
+    CheckRadioButton(IDC_HYSTERESIS_ON, IDC_HYSTERESIS_OFF, IDC_HYSTERESIS_OFF);
+    CheckRadioButton(IDC_9600, IDC_19200, IDC_9600);
 }
 
 void CGyrodeskDlg::OnSysCommand(UINT nID, LPARAM lParam) {

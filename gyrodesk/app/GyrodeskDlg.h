@@ -60,6 +60,7 @@ protected:
 private:
     static constexpr const char* kDefaultRate = "40";  // at start-up and after Reset
 
+    void CheckDefaultRadios();
     void SelectPort(int number, const char* name, const char* failureText);
     void TakeSample();
     void ShowPortOutput();

@@ -93,12 +93,7 @@ void CGyrodeskDlg::OnReset() {
     SetDlgItemText(IDC_YAW, kBlank);
     SetDlgItemText(IDC_ROLL, kBlank);
 
-    CheckRadioButton(IDC_ASCII, IDC_BINARY, IDC_BINARY);
-    CheckRadioButton(IDC_CHECKSUM_ON, IDC_CHECKSUM_OFF, IDC_CHECKSUM_OFF);
-    CheckRadioButton(IDC_UPON_REQUEST, IDC_CONTINUOUS, IDC_UPON_REQUEST);
-    CheckRadioButton(IDC_AVERAGING_ON, IDC_AVERAGING_OFF, IDC_AVERAGING_ON);
-    CheckRadioButton(IDC_HYSTERESIS_ON, IDC_HYSTERESIS_OFF, IDC_HYSTERESIS_OFF);
-    CheckRadioButton(IDC_9600, IDC_19200, IDC_9600);
+    CheckDefaultRadios();
 
     if (link.GetTransMode() == kContinuous[0]) KillTimer(timerId);
     link.SetTransMode(kUponRequest[0]);  // the reset tracker samples upon request; nothing sent

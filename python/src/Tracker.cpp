@@ -21,9 +21,6 @@ using Clock = std::chrono::steady_clock;  // CLOCK_MONOTONIC, the clock of time.
 constexpr char kAsciiFrames = 'E';
 constexpr char kBinaryFrames = 'F';
 constexpr char kUponRequest = 'G';
-#if !VEXLINK_PYTHON_HAS_STREAM
-constexpr char kContinuous = 'H';
-#endif
 
 bool send(Vexlink& link, char command) {
     char text[] = {command, '\0'};
@@ -161,18 +158,13 @@ Sample Tracker::takeSample() {
     Sample sample;
     sample.time = seconds(after);
     const bool ascii = link_.GetDataMode() != kBinaryFrames;
-    const bool continuous = link_.GetTransMode() != kUponRequest;
     const int count = link_.GetBytesRead();
     const unsigned char* buffer = link_.GetDataBuffer();
 
-    // What arrived: an ASCII frame from its 'Y' (not counted in bytesRead); a continuous binary
-    // frame from its 0xFF (counted only when the frame was good).
+    // What arrived: a binary frame as counted; an ASCII frame from its 'Y', which the count
+    // leaves out.
     int length = count;
-    if (ascii) {
-        length = buffer[0] == 'Y' ? 1 + count : 0;
-    } else if (continuous && result != 1) {
-        length = buffer[0] == 0xFF ? 2 + count : 0;
-    }
+    if (ascii) length = buffer[0] == 'Y' ? 1 + count : 0;
     sample.raw.assign(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(length));
 
     if (result == 1) {
@@ -255,8 +247,6 @@ void checkStreamModes(const StreamModes& modes) {
 }
 
 }  // namespace
-
-#if VEXLINK_PYTHON_HAS_STREAM
 
 // Continuous sampling through the library's streaming reader: each frame handed out as soon as
 // its last byte is in, stamped with the time that byte was read.
@@ -353,46 +343,5 @@ std::optional<Sample> Tracker::nextSample(std::uint64_t id) {
     }
 }
 
-#else
-
-// Continuous sampling through ReadFromPort, one frame per call, until the library has its
-// streaming reader.
-
-void Tracker::endStream() {
-    if (stream_ == 0) return;
-    stream_ = 0;
-    send(link_, kUponRequest);
-    link_.SetTransMode(kUponRequest);
-}
-
-std::uint64_t Tracker::startStream(const StreamModes& modes) {
-    requireOpen();
-    checkStreamModes(modes);
-    const std::uint64_t id = onLink([this, modes]() -> std::uint64_t {
-        endStream();
-        const int switched = modes.speed == 19200 ? link_.Set19200() : link_.Set9600();
-        if (switched != 1 || !sendModes(modes.ascii, modes.checksum)) return 0;
-        link_.SetSamplingRate(modes.rate);
-        if (!send(link_, kContinuous)) return 0;
-        link_.SetTransMode(kContinuous);
-        stream_ = ++lastStream_;
-        return stream_;
-    });
-    flushMessages();
-    if (id == 0) raiseError("cannot start continuous sampling on " + port_);
-    return id;
-}
-
-std::optional<Sample> Tracker::nextSample(std::uint64_t id) {
-    if (!open_ || id == 0) return std::nullopt;
-    auto sample = onLink([this, id]() -> std::optional<Sample> {
-        if (stream_ != id) return std::nullopt;
-        return takeSample();
-    });
-    flushMessages();
-    return sample;
-}
-
-#endif
 
 }  // namespace vexlink_python

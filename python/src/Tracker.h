@@ -6,14 +6,11 @@
 // sample reaches Python the moment its frame is in. linkMutex_ keeps the two apart.
 #pragma once
 
-#include "Features.h"
 #include "PortWorker.h"
 #include "Sample.h"
 
-#include <vexlink/Vexlink.h>
-#if VEXLINK_PYTHON_HAS_STREAM
 #include <vexlink/SampleStream.h>
-#endif
+#include <vexlink/Vexlink.h>
 
 #include <atomic>
 #include <cstdint>
@@ -94,9 +91,7 @@ private:
     std::optional<std::string> version_;
     std::uint64_t stream_ = 0;           // the stream running, 0 for none
     std::uint64_t lastStream_ = 0;
-#if VEXLINK_PYTHON_HAS_STREAM
     std::unique_ptr<vexlink::SampleStream> reader_;  // the streaming reader of the running stream
-#endif
     std::mutex linkMutex_;               // held by every call on the link
     PortWorker worker_;                  // last: it ends before the state its calls use
 };

@@ -15,10 +15,14 @@ void OutputLine::startFront(Clock::time_point now, int speed) {
 }
 
 void OutputLine::push(const std::vector<std::uint8_t>& bytes, bool stream, Clock::time_point now,
-                      int speed) {
+                      int speed, bool frame, bool badChecksum) {
     if (bytes.empty()) return;
     const bool wasIdle = queue_.empty();
-    for (auto b : bytes) queue_.push_back(Byte{b, stream, speed});
+    for (auto b : bytes) queue_.push_back(Byte{b, stream, speed, false, false, badChecksum});
+    if (frame) {
+        queue_[queue_.size() - bytes.size()].frameStart = true;
+        queue_.back().frameEnd = true;
+    }
     if (wasIdle) startFront(now, speed);
 }
 

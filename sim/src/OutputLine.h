@@ -21,9 +21,14 @@ public:
         std::uint8_t value;
         bool stream;  // part of a continuous-mode frame
         int speed;    // the tracker's speed while it was sent
+        bool frameStart = false;   // first byte of a frame
+        bool frameEnd = false;     // last byte of a frame
+        bool badChecksum = false;  // of a frame sent with a wrong checksum
     };
 
-    void push(const std::vector<std::uint8_t>& bytes, bool stream, Clock::time_point now, int speed);
+    // frame: the bytes are one sample frame (its first and last byte are marked).
+    void push(const std::vector<std::uint8_t>& bytes, bool stream, Clock::time_point now, int speed,
+              bool frame = false, bool badChecksum = false);
     // Drops the stream bytes not yet sent (the stream stops at once).
     void dropStream(Clock::time_point now, int speed);
     void clear();

@@ -38,6 +38,7 @@ constexpr auto kSwitchGrace = std::chrono::milliseconds(10);
 // The longest the thread sleeps with nothing to do (it is woken for everything it must see).
 constexpr auto kIdleWait = std::chrono::seconds(1);
 constexpr std::size_t kVersionLength = 5;
+constexpr std::size_t kSentFramesKept = 65536;
 
 Clock::duration seconds(double s) {
     return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(s));
@@ -66,6 +67,8 @@ struct Simulator::Impl {
     FaultInjector faults;
     OutputLine line;
     RxLog log;
+    TxFrame building{};             // the frame whose bytes are going out
+    std::deque<TxFrame> sentFrames;  // the latest kSentFramesKept frames sent
 
     // Bytes read but not judged yet (a speed change awaits its switch command).
     struct Pending {
@@ -180,7 +183,7 @@ struct Simulator::Impl {
         line.push(faults.garbage(), stream, now, speed);
         const Pose p = poses.next(now, engine.state().hysteresis);
         const bool corrupt = format.dataMode == 'F' && format.checksum && faults.corruptChecksum();
-        line.push(encodeFrame(p, format, corrupt), stream, now, speed);
+        line.push(encodeFrame(p, format, corrupt), stream, now, speed, true, corrupt);
     }
 
     void streamTick(Clock::time_point now) {
@@ -194,14 +197,34 @@ struct Simulator::Impl {
     void sendDue(Clock::time_point now) {
         while (line.frontDue() && *line.frontDue() <= now) {
             const OutputLine::Byte b = line.pop(engine.state().speed);
-            if (faults.loseByte()) continue;
-            const std::uint8_t out = pty->hostSpeed() == b.speed ? b.value : garbled(b.value);
-            // The master does not block; a byte the host's full input queue cannot take is
-            // lost, as on a line whose receiver overruns.
-            ssize_t put;
-            do put = write(pty->master(), &out, 1);
-            while (put < 0 && errno == EINTR);
+            if (b.frameStart) building = TxFrame{{}, {}, true, b.badChecksum, b.stream};
+            const bool lost = faults.loseByte();
+            // Stamped before the write: from then on a host may read the byte.
+            const Clock::time_point writeAt = Clock::now();
+            if (!lost) {
+                const bool atHostSpeed = pty->hostSpeed() == b.speed;
+                const std::uint8_t out = atHostSpeed ? b.value : garbled(b.value);
+                // The master does not block; a byte the host's full input queue cannot take is
+                // lost, as on a line whose receiver overruns.
+                ssize_t put;
+                do put = write(pty->master(), &out, 1);
+                while (put < 0 && errno == EINTR);
+                building.bytes.push_back(out);
+                building.intact = building.intact && atHostSpeed && put == 1;
+            } else {
+                building.intact = false;
+            }
+            if (b.frameEnd) finishFrame(writeAt);
         }
+    }
+
+    void finishFrame(Clock::time_point lastByteAt) {
+        building.lastByteAt = lastByteAt;
+        log.addFrameEnd(building);
+        sentFrames.push_back(std::move(building));
+        building = TxFrame{};
+        if (sentFrames.size() > kSentFramesKept) sentFrames.pop_front();
+        changed.notify_all();
     }
 
     // ---- the thread --------------------------------------------------------------------
@@ -384,6 +407,16 @@ bool Simulator::waitForReceived(std::size_t count, std::chrono::milliseconds tim
     std::unique_lock lock(impl_->mu);
     return impl_->changed.wait_for(lock, timeout,
                                    [&] { return impl_->log.records().size() >= count; });
+}
+
+std::vector<TxFrame> Simulator::sentFrames() const {
+    std::lock_guard lock(impl_->mu);
+    return {impl_->sentFrames.begin(), impl_->sentFrames.end()};
+}
+
+void Simulator::clearSentFrames() {
+    std::lock_guard lock(impl_->mu);
+    impl_->sentFrames.clear();
 }
 
 TrackerState Simulator::state() const {

@@ -209,7 +209,7 @@ TEST(ReadEnds, WhenTheOutputPipeClosesTheTrackerIsStillPutBack) {
     read.closeStdout();
     const CliResult r = read.finish(5s);
     EXPECT_EQ(r.signal, 0) << "ended by a signal instead of cleanly";
-    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.exitCode, 0) << "a reader that has had enough is a normal end (read | head)";
     EXPECT_EQ(r.err.find("cannot write"), std::string::npos) << "a closed pipe is no error to report";
     const std::string sent = tracker.afterIdentification();
     ASSERT_GE(sent.size(), 2u);
@@ -233,13 +233,17 @@ TEST_P(ReadLosesTracker, GivesUpWithAReasonInsteadOfPrintingFailuresForever) {
     const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
     EXPECT_FALSE(r.timedOut);
     EXPECT_EQ(r.exitCode, 1) << r.err;
-    EXPECT_NE(r.err.find("is lost"), std::string::npos) << r.err;
-    EXPECT_GE(took, 2.5);
-    EXPECT_LT(took, 6.0);
-    const Summary s = parseSummary(r.err);
-    EXPECT_GT(s.failures, 0);
-    // The failed reads are paced, not spun: about 3 s of reads that each take some time.
-    EXPECT_LT(s.failures, 1000);
+    if (vanish) {
+        // A device that has gone is said to be gone at once, not after 3 s of failed rows.
+        EXPECT_NE(r.err.find("has gone away"), std::string::npos) << r.err;
+        EXPECT_LT(took, 2.0);
+    } else {
+        EXPECT_NE(r.err.find("is lost"), std::string::npos) << r.err;
+        EXPECT_GE(took, 2.5);
+        EXPECT_LT(took, 6.0);
+    }
+    // A silent stream is waited on, not polled: no rows of failures while nothing comes.
+    EXPECT_EQ(parseSummary(r.err).failures, 0) << r.err;
     if (!vanish) {
         const std::string sent = tracker.afterIdentification();
         EXPECT_EQ(sent.substr(sent.size() - 2), "GR");

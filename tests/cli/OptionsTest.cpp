@@ -52,6 +52,35 @@ TEST(CommandLine, DefaultsAreBinaryUponRequestCsvToTheStandardUdpPort) {
     EXPECT_EQ(stream.limit.count, 9);
 }
 
+TEST(CommandLine, StreamDefaultsToHeadTrackingAndOptionsChooseTheRest) {
+    struct Case {
+        std::vector<std::string> extra;
+        bool continuous, checksum, ascii;
+        int rate, speed;
+        bool reconnect;
+    };
+    const Case cases[] = {
+        {{}, true, true, false, 75, 9600, true},
+        {{"--no-checksum"}, true, false, false, 75, 9600, true},
+        {{"--ascii"}, true, false, true, 75, 9600, true},
+        {{"--request"}, false, true, false, 75, 9600, true},
+        {{"--rate", "40", "--speed", "19200", "--no-reconnect"}, true, true, false, 40, 19200, false},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"stream", "--port", "COM1"};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        SCOPED_TRACE(testing::PrintToString(args));
+        const Options o = accepted(args);
+        EXPECT_EQ(o.modes.continuous, c.continuous);
+        EXPECT_EQ(o.modes.checksum, c.checksum);
+        EXPECT_EQ(o.modes.ascii, c.ascii);
+        EXPECT_EQ(o.modes.rate, c.rate);
+        EXPECT_EQ(o.modes.speed, c.speed);
+        EXPECT_EQ(o.reconnect, c.reconnect);
+    }
+    EXPECT_EQ(accepted({"read", "--port", "COM1", "--speed", "19200"}).modes.speed, 19200);
+}
+
 TEST(CommandLine, HelpWinsOnEverySubcommandEvenOverMistakes) {
     for (const char* sub : {"detect", "version", "read", "stream", "reset"}) {
         for (const std::vector<std::string>& args :
@@ -88,7 +117,11 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"fly"}, "unknown subcommand 'fly'"},
         Refusal{{"read"}, "--port is required"},
         Refusal{{"version", "--port"}, "needs a value"},
-        Refusal{{"read", "--port", "COM1", "--speed", "9"}, "unknown option '--speed'"},
+        Refusal{{"read", "--port", "COM1", "--speed", "9"}, "--speed wants 9600 or 19200, not '9'"},
+        Refusal{{"stream", "--port", "COM1", "--request", "--rate", "40"}, "only with --continuous"},
+        Refusal{{"stream", "--port", "COM1", "--checksum", "--no-checksum"}, "not both"},
+        Refusal{{"stream", "--port", "COM1", "--ascii", "--checksum"}, "binary frames only"},
+        Refusal{{"version", "--port", "COM1", "--no-reconnect"}, "does not apply here"},
         Refusal{{"read", "--port", "COM1", "extra"}, "unexpected argument 'extra'"},
         Refusal{{"reset", "--port", "COM1", "--count", "3"}, "does not apply"},
         Refusal{{"detect", "--port", "COM1"}, "does not apply"},

@@ -39,6 +39,13 @@ TEST(UdpPoseSender, DeliversDatagramsThatDecodeToThePose) {
     }
 }
 
+TEST(UdpPoseSender, NamesAnIPv6DestinationInBrackets) {
+    std::string error;
+    auto sender = UdpPoseSender::open({"::1", 4242}, error);
+    if (!sender) GTEST_SKIP() << "no IPv6 here: " << error;
+    EXPECT_EQ(sender->destination(), "[::1]:4242");
+}
+
 TEST(UdpPoseSender, NoListenerIsNoFailure) {
     int port;
     {

@@ -4,7 +4,7 @@
 #pragma once
 
 #include <vexlink/Vexlink.h>
-#include <korvisor/ComPorts.h>
+#include "ComPorts.h"
 
 #include <chrono>
 #include <functional>
@@ -27,7 +27,7 @@ korvisor::Pose guardedPose();
 
 // COM1..COM4: each a simulated tracker or a path that does not exist (never the host's own
 // ports). Restores the environment on destruction.
-class Ports : public korvisor::ComPorts {
+class Ports : public testsupport::ComPorts {
 public:
     Ports() : ComPorts("/nonexistent/vexlink-reliability/COM") {}
 
@@ -38,7 +38,7 @@ public:
 // Runs send, which writes `bytes` command bytes, and waits (up to a second) until the tracker
 // has taken them, so that the reads that follow find the tracker already in its new mode.
 inline void settled(korvisor::Simulator& sim, int bytes, const std::function<void()>& send) {
-    korvisor::settled(sim, bytes, send, milliseconds(1000));
+    testsupport::settled(sim, bytes, send, milliseconds(1000));
 }
 
 struct Mode {

@@ -8,6 +8,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <spawn.h>
 #include <sstream>
@@ -103,6 +104,40 @@ bool exists(const std::string& path) {
     return lstat(path.c_str(), &st) == 0;
 }
 
+// Waits until done() holds, looking every 10 ms; false after timeout.
+template <class F>
+bool eventually(F done, std::chrono::milliseconds timeout) {
+    const auto deadline = ptykit::Clock::now() + timeout;
+    while (!done()) {
+        if (ptykit::Clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+// True once process pid runs a child whose command name is name.
+bool runsChild(pid_t pid, const std::string& name) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    for (const auto& task : fs::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+        std::ifstream children(task.path() / "children");
+        for (pid_t child; children >> child;) {
+            std::ifstream comm("/proc/" + std::to_string(child) + "/comm");
+            std::string command;
+            if (std::getline(comm, command) && command == name) return true;
+        }
+    }
+    return false;
+}
+
+// The file's whole text ("" when it cannot be read).
+std::string fileText(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 TEST(Program, RunsAProgramAgainstTheTrackerWithItsEnvironmentAndStatus) {
     // The program talks to the tracker as COM3 with the shell's own tools, and reports what
     // it was given; COM4 was set beforehand and is kept.
@@ -122,7 +157,7 @@ TEST(Program, ProgramThatCannotStartAndSignalsPassedOn) {
     EXPECT_EQ(shell(kProgram + " --com 1 -- /no/such/program").status, 127);
 
     Background sim({"--com", "2", "--", "sleep", "30"});
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    ASSERT_TRUE(eventually([&] { return runsChild(sim.pid, "sleep"); }, std::chrono::seconds(5)));
     const auto t0 = ptykit::Clock::now();
     EXPECT_EQ(sim.stopWith(SIGTERM), 128 + SIGTERM);  // the program's own end
     EXPECT_LT(ptykit::Clock::now() - t0, std::chrono::seconds(5));
@@ -145,19 +180,32 @@ TEST_P(EndsOnSignal, PrintsTheDeviceLogsWhatItHearsAndRemovesTheLink) {
         EXPECT_EQ(host.read(6, std::chrono::milliseconds(500)), (Bytes{0x20, 0x00, 0x40, 0x00, 0x40, 0x00}));
         host.setSpeed(19200);
         host.send("X");
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        // The log is written as each byte comes.
+        ASSERT_TRUE(eventually([&] { return fileText(log).find(" 0x58 ") != std::string::npos; },
+                               std::chrono::seconds(2)));
     }
     EXPECT_EQ(sim.stopWith(GetParam()), 0);
     EXPECT_FALSE(exists(link));
 
+    // Header lines first; then a line per byte received and one per frame sent, stamped when
+    // its last byte went out.
     std::ifstream in(log);
-    std::string header, first, second;
-    std::getline(in, header);
-    std::getline(in, first);
-    std::getline(in, second);
-    EXPECT_EQ(header[0], '#');
-    EXPECT_NE(first.find(" 0x53 9600 understood"), std::string::npos) << first;
-    EXPECT_NE(second.find(" 0x58 19200 not-understood"), std::string::npos) << second;
+    std::string line, header;
+    std::vector<std::string> received, framesSent;
+    while (std::getline(in, line)) {
+        if (line.rfind("#", 0) == 0) {
+            EXPECT_TRUE(received.empty() && framesSent.empty()) << "header after records";
+            header += line;
+        } else {
+            (line.find(" frame-end ") != std::string::npos ? framesSent : received).push_back(line);
+        }
+    }
+    EXPECT_FALSE(header.empty());
+    ASSERT_EQ(received.size(), 2u) << header;
+    EXPECT_NE(received[0].find(" 0x53 9600 understood"), std::string::npos) << received[0];
+    EXPECT_NE(received[1].find(" 0x58 19200 not-understood"), std::string::npos) << received[1];
+    ASSERT_EQ(framesSent.size(), 1u);
+    EXPECT_NE(framesSent[0].find(" frame-end 6 intact"), std::string::npos) << framesSent[0];
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, EndsOnSignal, ::testing::Values(SIGTERM, SIGINT));

@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <stdexcept>
 #include <sys/eventfd.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace testsupport {
@@ -48,6 +49,17 @@ std::string ScriptedDevice::receivedText() const {
 void ScriptedDevice::clearReceived() {
     std::lock_guard guard(lock_);
     received_.clear();
+}
+
+bool ScriptedDevice::waitForHostInput(std::size_t n, milliseconds timeout) const {
+    // The kernel tells no one when its input queue grows: look every millisecond.
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        int queued = 0;
+        if (ioctl(portFd_, FIONREAD, &queued) == 0 && static_cast<std::size_t>(queued) >= n) return true;
+        if (Clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(milliseconds(1));
+    }
 }
 
 bool ScriptedDevice::waitForCount(std::size_t n, milliseconds timeout) const {

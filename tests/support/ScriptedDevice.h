@@ -3,7 +3,7 @@
 // line speed the host side had set at that moment.
 #pragma once
 
-#include <korvisor/ComPorts.h>
+#include "ComPorts.h"
 #include <ptykit/PtyPair.h>
 
 #include <chrono>
@@ -41,8 +41,11 @@ public:
 
     // From now on, each arrival of `command` draws `reply`, sent `delay` after the arrival.
     void answer(std::uint8_t command, std::string reply, milliseconds delay = milliseconds(0));
-    // Sends bytes to the host now.
+    // Sends bytes to the host now. They reach the host's input a moment later (the kernel
+    // passes them on from a work queue): waitForHostInput awaits that.
     void send(const std::string& bytes);
+    // Waits until the host's side holds at least n bytes it has not read; false at the time-out.
+    bool waitForHostInput(std::size_t n, milliseconds timeout) const;
 
     std::vector<ReceivedByte> received() const;
     std::string receivedText() const;
@@ -81,7 +84,7 @@ private:
 
 // Points VEXLINK_COM1..VEXLINK_COM4 at paths that do not exist, so that no test reaches the
 // machine's own serial ports, and restores the variables afterwards.
-class PortEnvironment : public korvisor::ComPorts {
+class PortEnvironment : public testsupport::ComPorts {
 public:
     PortEnvironment() : ComPorts("/nonexistent/vexlink-test-COM") {}
     // Makes COMn name path.

@@ -32,9 +32,13 @@ TEST_P(ReadTimeouts, EndAsStated) {
     ASSERT_TRUE(port.open());
     const COMMTIMEOUTS timeouts = readTimeouts(c.interval, c.multiplier, c.constant);
     ASSERT_TRUE(SetCommTimeouts(port.handle, &timeouts));
+    std::size_t before = 0;
     for (const auto& [at, bytes] : c.sends)
-        if (at < 0) device.send(bytes);
-    if (!c.sends.empty() && c.sends.front().first < 0) std::this_thread::sleep_for(milliseconds(10));
+        if (at < 0) {
+            device.send(bytes);
+            before += bytes.size();
+        }
+    ASSERT_TRUE(device.waitForHostInput(before, milliseconds(1000)));
 
     const auto start = Clock::now();
     std::thread feeder([&] {
@@ -82,7 +86,7 @@ TEST(Read, LeavesTheRestQueuedForTheNextRead) {
     const COMMTIMEOUTS timeouts = readTimeouts(5, 5, 5);
     ASSERT_TRUE(SetCommTimeouts(port.handle, &timeouts));
     device.send("KHXYZ");
-    std::this_thread::sleep_for(milliseconds(10));
+    ASSERT_TRUE(device.waitForHostInput(5, milliseconds(1000)));
     char buffer[8] = {};
     DWORD count = 0;
     ASSERT_TRUE(ReadFile(port.handle, buffer, 3, &count));

@@ -11,7 +11,7 @@ using HardReset = TrackerLink;
 TEST_F(HardReset, AtNineThousandSixSendsThreeResetsAfterPurgingTheQueues) {
     ASSERT_EQ(link.GetCurrentSpeed(), 9600);
     device.send("junk");  // queued for the host before the reset: purged by it
-    std::this_thread::sleep_for(20ms);
+    ASSERT_TRUE(device.waitForHostInput(4, 1000ms));
     link.checkStatus = 1;
 
     const auto start = Clock::now();
@@ -34,7 +34,7 @@ TEST_F(HardReset, AtNineThousandSixSendsThreeResetsAfterPurgingTheQueues) {
 
 TEST_F(HardReset, AtNineteenTwoHundredSwitchesToNineThousandSixBeforeTheLastReset) {
     ASSERT_EQ(link.Set19200(), 1);
-    std::this_thread::sleep_for(20ms);
+    ASSERT_TRUE(device.waitForCount(1, 1000ms));  // the switch, which the device has taken in
     device.clearReceived();
 
     EXPECT_EQ(link.HardReset(), 1);
@@ -71,10 +71,8 @@ TEST(HardResetOnTracker, SendsTheLastResetAtNineThousandSixAndTheRestAtTheFormer
     Vexlink link;
     ASSERT_EQ(link.OpenCom(sim.devicePath().c_str()), 1);
     for (int speed : {9600, 19200}) {
-        if (speed == 19200) {
-            ASSERT_EQ(link.Set19200(), 1);
-        }
-        std::this_thread::sleep_for(30ms);  // the tracker takes in what went before
+        if (speed == 19200)  // the tracker takes in the switch before the reset begins
+            testsupport::settled(sim, 1, [&] { EXPECT_EQ(link.Set19200(), 1); }, 1000ms);
         sim.clearReceived();
 
         ASSERT_EQ(link.HardReset(), 1);

@@ -1,66 +1,10 @@
 // The read path allocates nothing: the global allocation functions of this test program count
-// the allocations of the thread that asks them to, and a read in every mode makes none.
-//
-// Under AddressSanitizer the sanitizer's own allocation functions stay in place (they check
-// every new against its delete), and the test is skipped.
+// the allocations of the thread that asks them to (tests/support/AllocationCounter.h), and a
+// read in every mode makes none. Under AddressSanitizer nothing is counted and the test is
+// skipped.
 #include "reader_fixture.h"
 
-#include <cstdlib>
-#include <new>
-
-#if defined(__SANITIZE_ADDRESS__)
-#define VEXLINK_COUNTS_ALLOCATIONS 0
-#else
-#define VEXLINK_COUNTS_ALLOCATIONS 1
-#endif
-
-namespace {
-
-thread_local bool counting = false;
-thread_local long allocations = 0;
-
-}  // namespace
-
-#if VEXLINK_COUNTS_ALLOCATIONS
-
-namespace {
-
-void* allocate(std::size_t n, std::size_t alignment = 0) {
-    if (counting) ++allocations;
-    if (n == 0) n = 1;
-    void* p = alignment ? std::aligned_alloc(alignment, (n + alignment - 1) / alignment * alignment)
-                        : std::malloc(n);
-    return p;
-}
-
-void* allocateOrThrow(std::size_t n, std::size_t alignment = 0) {
-    if (void* p = allocate(n, alignment)) return p;
-    throw std::bad_alloc();
-}
-
-}  // namespace
-
-// These are the allocation functions themselves: their free matches their malloc.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t n) { return allocateOrThrow(n); }
-void* operator new[](std::size_t n) { return allocateOrThrow(n); }
-void* operator new(std::size_t n, std::align_val_t a) { return allocateOrThrow(n, static_cast<std::size_t>(a)); }
-void* operator new[](std::size_t n, std::align_val_t a) { return allocateOrThrow(n, static_cast<std::size_t>(a)); }
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return allocate(n); }
-void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return allocate(n); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
-
-#endif
+#include "AllocationCounter.h"
 
 namespace {
 
@@ -70,15 +14,13 @@ using ReadAllocation = TrackerLink;
 // Allocations made by this thread while f runs.
 template <class F>
 long allocationsDuring(F&& f) {
-    allocations = 0;
-    counting = true;
+    testsupport::CountAllocations count;
     f();
-    counting = false;
-    return allocations;
+    return count.count();
 }
 
 TEST_F(ReadAllocation, NoReadAllocates) {
-    if (!VEXLINK_COUNTS_ALLOCATIONS) GTEST_SKIP() << "the sanitizer's allocator is in place";
+    if (!testsupport::CountAllocations::Available()) GTEST_SKIP() << "the sanitizer's allocator is in place";
     // The counter counts.
     EXPECT_EQ(allocationsDuring([] { ::operator delete(::operator new(16)); }), 1);
 

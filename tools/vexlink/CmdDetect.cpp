@@ -23,7 +23,7 @@ int runDetect(const Options& options) {
         session->close(error);
         return kExitFailure;
     }
-    std::printf("%s version %s\n", session->port().c_str(), version);
+    std::printf("%s version %s\n", session->port().c_str(), escapedText(version).c_str());
     if (!session->close(error)) {
         report(options.subcommand, error);
         return kExitFailure;

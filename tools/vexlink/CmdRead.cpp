@@ -11,13 +11,14 @@ namespace vexlink_cli {
 namespace {
 
 // Writes text to standard output at once, so that a log file or pipe sees every sample as it
-// comes. A closed pipe ends the command quietly; other write errors are reported.
-bool writeOut(Subcommand subcommand, const std::string& text) {
+// comes. A closed pipe (`vexlink read | head`) is a normal end; other write errors are reported.
+Consumed writeOut(Subcommand subcommand, const std::string& text) {
     if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0) {
-        return true;
+        return Consumed::Ok;
     }
-    if (errno != EPIPE) report(subcommand, std::string("cannot write the output: ") + std::strerror(errno));
-    return false;
+    if (errno == EPIPE) return Consumed::OutputClosed;
+    report(subcommand, std::string("cannot write the output: ") + std::strerror(errno));
+    return Consumed::Failed;
 }
 
 }  // namespace
@@ -26,7 +27,7 @@ int runRead(const Options& options) {
     SampledCommand command;
     command.before = [&] {
         const std::string header = formatHeader(options.format);
-        return header.empty() || writeOut(options.subcommand, header);
+        return header.empty() || writeOut(options.subcommand, header) != Consumed::Failed;
     };
     command.consume = [&](const Sample& sample) {
         return writeOut(options.subcommand, formatSample(options.format, sample));

@@ -21,7 +21,7 @@ int runStream(const Options& options) {
     long notSent = 0;
     SampledCommand command;
     command.consume = [&](const Sample& sample) {
-        if (sample.verdict != Verdict::Good) return true;
+        if (sample.verdict != Verdict::Good) return Consumed::Ok;
         const PoseDatagram datagram = encodePose(toSignedDegrees(sample.yaw),
                                                  toSignedDegrees(sample.pitch),
                                                  toSignedDegrees(sample.roll));
@@ -32,8 +32,11 @@ int runStream(const Options& options) {
             report(options.subcommand, "a datagram to " + sender->destination() +
                                            " was not sent: " + std::strerror(errno));
         }
-        return true;
+        return Consumed::Ok;
     };
+    // Samples were good but not one datagram went out (a broadcast address without permission,
+    // an unreachable network): the stream did nothing for its listener.
+    command.succeeded = [&] { return sent > 0 || notSent == 0; };
     command.extraSummary = [&] {
         std::string text = ", " + std::to_string(sent) + " datagram" + (sent == 1 ? "" : "s") +
                            " sent to " + sender->destination();

@@ -19,7 +19,7 @@ int runVersion(const Options& options) {
         session->close(error);
         return kExitFailure;
     }
-    std::printf("%s\n", version);
+    std::printf("%s\n", escapedText(version).c_str());
     if (!session->close(error)) {
         report(options.subcommand, error);
         return kExitFailure;

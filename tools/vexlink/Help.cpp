@@ -8,15 +8,26 @@ constexpr char kPortHelp[] =
     "  --port P          COM1 to COM4 (the paths in VEXLINK_COM1..VEXLINK_COM4, else\n"
     "                    /dev/ttyS0..3) or an absolute device path\n";
 
+constexpr char kSpeedHelp[] =
+    "  --speed B         line speed: 9600 (default) or 19200 bit/s\n";
+
+constexpr char kLimitHelp[] =
+    "  --count N         stop after N samples, failed ones included\n"
+    "  --seconds S       stop after S seconds\n"
+    "Without --count or --seconds it runs until Ctrl-C, SIGTERM or SIGHUP. On every end (a\n"
+    "signal, a closed output pipe, a failure) the tracker is put back to upon-request\n"
+    "sampling and the port is closed with its reset byte.\n";
+
+constexpr char kContinuousHelp[] =
+    "Continuous sampling reads the stream as it comes and hands out each frame the moment\n"
+    "its last byte arrives; --rate sets the tracker's pace for ASCII frames too. A frame\n"
+    "that did not come whole is 'malformed'.\n";
+
 constexpr char kModeHelp[] =
     "  --ascii           ASCII frames (default: binary frames)\n"
     "  --checksum        binary frames carry a checksum byte, and it is checked\n"
     "  --continuous      the tracker streams samples (default: one request per sample)\n"
-    "  --rate N          samples per second when continuous: 5 to 75 in steps of 5 (40)\n"
-    "  --count N         stop after N samples, failed ones included\n"
-    "  --seconds S       stop after S seconds\n"
-    "Without --count or --seconds it runs until Ctrl-C or SIGTERM. On every end the tracker\n"
-    "is put back to upon-request sampling and the port is closed with its reset byte.\n";
+    "  --rate N          samples per second when continuous: 5 to 75 in steps of 5 (40)\n";
 
 }  // namespace
 
@@ -61,12 +72,16 @@ std::string subcommandHelp(Subcommand subcommand) {
                    "no angles (empty CSV fields, JSON null). CSV output starts with a header line.\n"
                    "A summary goes to standard error at the end.\n"
                    "\n") +
-               kPortHelp + "  --format F        csv (default) or jsonl\n" + kModeHelp +
-               "After 3 seconds without a good sample the tracker counts as lost (status 1).\n";
+               kPortHelp + "  --format F        csv (default) or jsonl\n" + kModeHelp + kSpeedHelp +
+               kLimitHelp + kContinuousHelp +
+               "After 3 seconds without a good sample the tracker counts as lost, and a device\n"
+               "that goes away ends the command at once (status 1). Status 1 also when no\n"
+               "sample was good.\n";
     case Subcommand::Stream:
         return std::string(
-                   "usage: vexlink stream --port P [--udp HOST:PORT] [--ascii] [--checksum]\n"
-                   "                      [--continuous [--rate N]] [--count N | --seconds S]\n"
+                   "usage: vexlink stream --port P [--udp HOST:PORT] [--ascii] [--no-checksum]\n"
+                   "                      [--request | --rate N] [--speed B] [--no-reconnect]\n"
+                   "                      [--count N | --seconds S]\n"
                    "\n"
                    "Sends every good sample as one UDP datagram of six little-endian IEEE-754\n"
                    "doubles: x, y, z (always 0) and yaw, pitch, roll in degrees, the input format\n"
@@ -77,9 +92,20 @@ std::string subcommandHelp(Subcommand subcommand) {
                    "A summary goes to standard error at the end.\n"
                    "\n") +
                kPortHelp +
-               "  --udp HOST:PORT   destination (default 127.0.0.1:4242); [ADDR]:PORT for IPv6\n" +
-               kModeHelp +
-               "After 3 seconds without a good sample the tracker counts as lost (status 1).\n";
+               "  --udp HOST:PORT   destination (default 127.0.0.1:4242); [ADDR]:PORT for IPv6\n"
+               "Defaults for head tracking: continuous sampling at 75 samples/s, binary frames\n"
+               "with checksum. These change them:\n"
+               "  --ascii           ASCII frames (no checksum)\n"
+               "  --no-checksum     binary frames without checksum byte\n"
+               "  --request         one request per sample instead of continuous sampling\n"
+               "  --rate N          samples per second: 5 to 75 in steps of 5 (75)\n" +
+               kSpeedHelp +
+               "  --no-reconnect    end when the tracker goes away (default: wait for it)\n" +
+               kLimitHelp + kContinuousHelp +
+               "When the device goes away (an adapter unplugged) or sends no good sample for 3\n"
+               "seconds (the tracker switched off), stream says so on standard error, tries the\n"
+               "same port every half second, identifies the tracker, sets its modes again and\n"
+               "goes on. With --no-reconnect it ends instead (status 1).\n";
     case Subcommand::Reset:
         return std::string("usage: vexlink reset --port P\n"
                            "\n"

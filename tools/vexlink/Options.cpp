@@ -13,7 +13,10 @@ namespace vexlink_cli {
 namespace {
 
 // Every option the program knows; each subcommand accepts a subset.
-enum class Opt { Help, Port, Ascii, Checksum, Continuous, Rate, Count, Seconds, Format, Udp };
+enum class Opt {
+    Help, Port, Ascii, Checksum, NoChecksum, Continuous, Request, Rate, Speed, Count, Seconds, Format,
+    Udp, NoReconnect
+};
 
 struct OptSpec {
     const char* name;
@@ -27,7 +30,9 @@ constexpr OptSpec kOptions[] = {
     {"--checksum", Opt::Checksum, false}, {"--continuous", Opt::Continuous, false},
     {"--rate", Opt::Rate, true},        {"--count", Opt::Count, true},
     {"--seconds", Opt::Seconds, true},  {"--format", Opt::Format, true},
-    {"--udp", Opt::Udp, true},
+    {"--udp", Opt::Udp, true},          {"--speed", Opt::Speed, true},
+    {"--request", Opt::Request, false}, {"--no-checksum", Opt::NoChecksum, false},
+    {"--no-reconnect", Opt::NoReconnect, false},
 };
 
 struct SubcommandSpec {
@@ -41,12 +46,12 @@ const SubcommandSpec kSubcommands[] = {
     {"detect", Subcommand::Detect, {}, false},
     {"version", Subcommand::Version, {Opt::Port}, true},
     {"read", Subcommand::Read,
-     {Opt::Port, Opt::Ascii, Opt::Checksum, Opt::Continuous, Opt::Rate, Opt::Count, Opt::Seconds,
-      Opt::Format},
+     {Opt::Port, Opt::Ascii, Opt::Checksum, Opt::Continuous, Opt::Rate, Opt::Speed, Opt::Count,
+      Opt::Seconds, Opt::Format},
      true},
     {"stream", Subcommand::Stream,
-     {Opt::Port, Opt::Udp, Opt::Ascii, Opt::Checksum, Opt::Continuous, Opt::Rate, Opt::Count,
-      Opt::Seconds},
+     {Opt::Port, Opt::Udp, Opt::Ascii, Opt::Checksum, Opt::NoChecksum, Opt::Continuous,
+      Opt::Request, Opt::Rate, Opt::Speed, Opt::Count, Opt::Seconds, Opt::NoReconnect},
      true},
     {"reset", Subcommand::Reset, {Opt::Port}, true},
 };
@@ -164,6 +169,16 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
     Options options;
     options.subcommand = sub->subcommand;
     bool rateGiven = false;
+    bool checksumGiven = false;
+    bool noChecksumGiven = false;
+    bool requestGiven = false;
+    bool continuousGiven = false;
+    // stream defaults to what head tracking wants: binary frames with checksum, streamed at 75/s.
+    if (sub->subcommand == Subcommand::Stream) {
+        options.modes.checksum = true;
+        options.modes.continuous = true;
+        options.modes.rate = 75;
+    }
 
     for (std::size_t i = 1; i < args.size(); ++i) {
         std::string name = args[i];
@@ -212,9 +227,29 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
             break;
         case Opt::Checksum:
             options.modes.checksum = true;
+            checksumGiven = true;
+            break;
+        case Opt::NoChecksum:
+            options.modes.checksum = false;
+            noChecksumGiven = true;
             break;
         case Opt::Continuous:
             options.modes.continuous = true;
+            continuousGiven = true;
+            break;
+        case Opt::Request:
+            options.modes.continuous = false;
+            requestGiven = true;
+            break;
+        case Opt::Speed:
+            if (value == "9600" || value == "19200") {
+                options.modes.speed = std::stoi(value);
+            } else {
+                return fail("--speed wants 9600 or 19200, not '" + value + "'");
+            }
+            break;
+        case Opt::NoReconnect:
+            options.reconnect = false;
             break;
         case Opt::Rate: {
             std::optional<int> rate = parseRate(value);
@@ -264,12 +299,15 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
     if (options.limit.count && options.limit.seconds) {
         return fail("give --count or --seconds, not both");
     }
+    if (checksumGiven && noChecksumGiven) return fail("give --checksum or --no-checksum, not both");
+    if (requestGiven && continuousGiven) return fail("give --request or --continuous, not both");
     if (rateGiven && !options.modes.continuous) {
         return fail("--rate applies only with --continuous");
     }
-    if (options.modes.checksum && options.modes.ascii) {
+    if (checksumGiven && options.modes.ascii) {
         return fail("--checksum applies to binary frames only, not with --ascii");
     }
+    if (options.modes.ascii) options.modes.checksum = false;  // ASCII frames carry none
     return options;
 }
 

@@ -19,6 +19,7 @@ struct SampleModes {
     bool checksum = false;    // binary frames carry a checksum byte
     bool continuous = false;  // the tracker streams instead of answering each request
     int rate = 40;            // samples per second in continuous mode: 5..75, a multiple of 5
+    int speed = 9600;         // line speed: 9600 (as the port is opened) or 19200
 };
 
 // When a read or stream ends (besides Ctrl-C or SIGTERM). Neither set: run until stopped.
@@ -40,6 +41,7 @@ struct Options {
     SampleLimit limit;
     OutputFormat format = OutputFormat::Csv;
     Endpoint udp;
+    bool reconnect = true;  // stream: wait for a tracker that went away to come back
 };
 
 // What the command line asks for: run a subcommand, print a help text, or fail with a reason.

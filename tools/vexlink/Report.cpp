@@ -34,6 +34,21 @@ void onLibraryMessage(const char* text, void*) {
 
 }  // namespace
 
+std::string escapedText(const char* text) {
+    std::string out;
+    for (const char* p = text; *p != '\0'; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c >= 0x20 && c < 0x7F && c != '\\') {
+            out += static_cast<char>(c);
+        } else {
+            char hex[5];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            out += hex;
+        }
+    }
+    return out;
+}
+
 void installLibraryMessages() { Vexlink::SetMessageHandler(onLibraryMessage, nullptr); }
 
 int libraryMessageCount() { return gLibraryMessages; }

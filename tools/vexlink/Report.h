@@ -17,6 +17,10 @@ void installLibraryMessages();
 // How many warnings the library has reported so far.
 int libraryMessageCount();
 
+// Text from the tracker made safe for a terminal: control bytes, bytes above 0x7E and the
+// backslash are written as \xNN, so a garbled reply cannot move the cursor or switch modes.
+std::string escapedText(const char* text);
+
 // "vexlink SUBCOMMAND: TEXT" on standard error.
 void report(Subcommand subcommand, const std::string& text);
 

@@ -9,6 +9,7 @@ const char* verdictText(Verdict verdict) {
     case Verdict::Good: return "good";
     case Verdict::ChecksumError: return "checksum error";
     case Verdict::ShortFrame: return "short frame";
+    case Verdict::Malformed: return "malformed";
     }
     return "?";
 }

@@ -7,9 +7,9 @@
 
 namespace vexlink_cli {
 
-enum class Verdict { Good, ChecksumError, ShortFrame };
+enum class Verdict { Good, ChecksumError, ShortFrame, Malformed };
 
-const char* verdictText(Verdict verdict);  // "good", "checksum error", "short frame"
+const char* verdictText(Verdict verdict);  // "good", "checksum error", "short frame", "malformed"
 
 struct Sample {
     double seconds = 0;  // since sampling began, monotonic clock

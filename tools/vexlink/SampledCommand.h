@@ -12,10 +12,12 @@ namespace vexlink_cli {
 
 // before: runs once the modes are set, before the first sample; false fails the command.
 // extraSummary: appended to the summary line (for example ", 118 datagrams sent").
+// succeeded: asked at the end; false fails the command (for example: nothing could be sent).
 struct SampledCommand {
     std::function<bool()> before;
     SampleConsumer consume;
     std::function<std::string()> extraSummary;
+    std::function<bool()> succeeded;
 };
 
 int runSampledCommand(const Options& options, const SampledCommand& command);

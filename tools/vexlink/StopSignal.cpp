@@ -19,6 +19,7 @@ void installStopHandlers() {
     action.sa_flags = 0;  // no SA_RESTART: a pause or read in progress may end early
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);  // the terminal closed or the SSH session dropped
 
     struct sigaction ignore {};
     ignore.sa_handler = SIG_IGN;

@@ -13,7 +13,6 @@ namespace {
 char kAsciiFrames[] = "E";
 char kBinaryFrames[] = "F";
 char kUponRequest[] = "G";
-char kContinuous[] = "H";
 
 std::string devicePath(const std::string& port) {
     if (port.size() == 4 && port.compare(0, 3, "COM") == 0) {
@@ -76,6 +75,23 @@ TrackerSession::~TrackerSession() {
 }
 
 bool TrackerSession::applyModes(const SampleModes& modes, std::string& error) {
+    if (modes.continuous) {
+        stream_ = std::make_unique<vexlink::SampleStream>(link_);
+        vexlink::StreamSettings settings;
+        settings.ascii = modes.ascii;
+        settings.checksum = modes.checksum;
+        settings.rate = modes.rate;
+        settings.speed = modes.speed;
+        if (!stream_->Start(settings)) {
+            error = "cannot start continuous sampling on " + describePort(port_);
+            return false;
+        }
+        return true;
+    }
+    if (modes.speed == 19200 && link_.Set19200() != 1) {
+        error = "cannot switch " + describePort(port_) + " to 19200 bit/s";
+        return false;
+    }
     char* format = modes.ascii ? kAsciiFrames : kBinaryFrames;
     if (link_.SendToPort(format) != 1) {
         error = "cannot send the frame format to the tracker";
@@ -86,20 +102,14 @@ bool TrackerSession::applyModes(const SampleModes& modes, std::string& error) {
         error = "cannot send the checksum mode to the tracker";
         return false;
     }
-    if (modes.continuous) {
-        link_.SetSamplingRate(modes.rate);
-        if (link_.SendToPort(kContinuous) != 1) {
-            error = "cannot start continuous sampling";
-            return false;
-        }
-        link_.SetTransMode(kContinuous[0]);
-    }
     return true;
 }
 
 bool TrackerSession::close(std::string& error) {
     if (!open_) return true;
     open_ = false;
+    if (stream_) stream_->Stop();
+    stream_.reset();
     if (link_.GetTransMode() != kUponRequest[0]) {
         link_.SendToPort(kUponRequest);  // a failure shows in the close below
         link_.SetTransMode(kUponRequest[0]);

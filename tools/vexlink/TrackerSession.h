@@ -5,6 +5,7 @@
 
 #include "Options.h"
 
+#include <vexlink/SampleStream.h>
 #include <vexlink/Vexlink.h>
 
 #include <memory>
@@ -29,9 +30,13 @@ public:
     Vexlink& link() { return link_; }
     const std::string& port() const { return port_; }
 
-    // Sends the frame format, checksum mode and, when continuous, the rate and 'H'. The
-    // library's fields follow what was sent. False with a reason when a byte was not written.
+    // Switches the line speed when asked, sends the frame format and checksum mode and, when
+    // continuous, starts the streaming reader (rate and 'H'). The library's fields follow what
+    // was sent. False with a reason when a byte was not written.
     bool applyModes(const SampleModes& modes, std::string& error);
+
+    // The streaming reader once continuous modes are applied; null upon request.
+    vexlink::SampleStream* stream() { return stream_.get(); }
 
     // Ends a continuous stream ('G') and closes the port with its reset byte. False with a
     // reason when the close failed.
@@ -40,6 +45,7 @@ public:
 private:
     TrackerSession() = default;
     Vexlink link_;
+    std::unique_ptr<vexlink::SampleStream> stream_;
     std::string port_;
     bool open_ = false;
 };

@@ -55,7 +55,9 @@ std::unique_ptr<UdpPoseSender> UdpPoseSender::open(const Endpoint& endpoint, std
                 (lastErrno ? std::strerror(lastErrno) : "no usable address");
         return nullptr;
     }
-    sender->destination_ = endpoint.host + ":" + service;
+    // An IPv6 address is written in brackets, as it is given: [::1]:4242.
+    const bool ipv6 = endpoint.host.find(':') != std::string::npos;
+    sender->destination_ = (ipv6 ? "[" + endpoint.host + "]" : endpoint.host) + ":" + service;
     return sender;
 }
 

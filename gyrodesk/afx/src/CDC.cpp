@@ -9,7 +9,7 @@
 #include "PaintLog.h"
 #include "WindowState.h"
 
-using afx::testing::PaintRecord;
+using afx::detail::PaintRecord;
 
 // ---- CBitmap ------------------------------------------------------------------------------
 

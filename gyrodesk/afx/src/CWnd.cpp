@@ -1,7 +1,6 @@
 #include <afx/CWnd.h>
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include <QApplication>
@@ -13,6 +12,7 @@
 #include <afx/MessageBox.h>
 
 #include "WindowState.h"
+#include "WindowText.h"
 
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
 END_MESSAGE_MAP()
@@ -74,15 +74,8 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_GETTEXTLENGTH:
             return m_widget->windowTitle().toUtf8().size();
-        case WM_GETTEXT: {
-            // wParam is the buffer's size, the terminating zero included.
-            if (wParam == 0) return 0;
-            const QByteArray text = m_widget->windowTitle().toUtf8();
-            const size_t n = std::min<size_t>(text.size(), wParam - 1);
-            std::memcpy(reinterpret_cast<char*>(lParam), text.constData(), n);
-            reinterpret_cast<char*>(lParam)[n] = '\0';
-            return static_cast<LRESULT>(n);
-        }
+        case WM_GETTEXT:
+            return afx::detail::CopyWindowText(m_widget->windowTitle(), wParam, lParam);
         default:
             return 0;
     }
@@ -153,26 +146,9 @@ void CWnd::Invalidate(BOOL) {
     if (m_widget) m_widget->update();
 }
 
-void CWnd::UpdateWindow() {
-    if (m_widget) m_widget->repaint();
-}
-
 void CWnd::GetClientRect(LPRECT rect) const {
     if (!rect) return;
     *rect = RECT{0, 0, m_widget ? m_widget->width() : 0, m_widget ? m_widget->height() : 0};
-}
-
-void CWnd::GetWindowRect(LPRECT rect) const {
-    if (!rect) return;
-    if (!m_widget) {
-        *rect = RECT{0, 0, 0, 0};
-        return;
-    }
-    const QRect frame = m_widget->isWindow()
-                            ? m_widget->frameGeometry()
-                            : QRect(m_widget->mapToGlobal(QPoint(0, 0)), m_widget->size());
-    *rect = RECT{frame.left(), frame.top(), frame.left() + frame.width(),
-                 frame.top() + frame.height()};
 }
 
 void CWnd::CenterWindow(CWnd* alternateOwner) {
@@ -231,10 +207,6 @@ int CWnd::GetDlgItemText(int nID, CString& text) const {
 void CWnd::CheckRadioButton(int first, int last, int check) {
     for (int id = first; id <= last; ++id)
         if (CWnd* item = GetDlgItem(id)) item->SendMessage(BM_SETCHECK, id == check ? BST_CHECKED : BST_UNCHECKED);
-}
-
-void CWnd::CheckDlgButton(int nID, UINT check) {
-    if (CWnd* item = GetDlgItem(nID)) item->SendMessage(BM_SETCHECK, check);
 }
 
 UINT CWnd::IsDlgButtonChecked(int nID) const {

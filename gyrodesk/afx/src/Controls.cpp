@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <vector>
 
-#include <QCheckBox>
 #include <QEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -23,6 +21,7 @@
 
 #include "DialogWindow.h"
 #include "UpDownWidget.h"
+#include "WindowText.h"
 
 namespace afx::detail {
 
@@ -46,9 +45,7 @@ ControlWnd::ControlWnd(CDialog& dialog, const DialogItemTemplate& item, Kind kin
 
 ControlWnd::~ControlWnd() = default;
 
-bool ControlWnd::IsAutoRadio() const {
-    return m_kind == Kind::RadioButton && (m_item.style & BS_TYPEMASK) == BS_AUTORADIOBUTTON;
-}
+bool ControlWnd::IsAutoRadio() const { return m_kind == Kind::RadioButton; }
 
 void ControlWnd::Notify(UINT code) {
     if (!IsWindowEnabled()) return;
@@ -63,14 +60,8 @@ LRESULT ControlWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_GETTEXTLENGTH:
             return Text().toUtf8().size();
-        case WM_GETTEXT: {
-            if (wParam == 0) return 0;
-            const QByteArray text = Text().toUtf8();
-            const size_t n = std::min<size_t>(text.size(), wParam - 1);
-            std::memcpy(reinterpret_cast<char*>(lParam), text.constData(), n);
-            reinterpret_cast<char*>(lParam)[n] = '\0';
-            return static_cast<LRESULT>(n);
-        }
+        case WM_GETTEXT:
+            return CopyWindowText(Text(), wParam, lParam);
         default:
             return 0;
     }
@@ -84,11 +75,10 @@ Qt::FocusPolicy FocusPolicyFor(DWORD style, Qt::FocusPolicy withoutTabStop) {
 
 // ---- Buttons ------------------------------------------------------------------------------
 
-// A radio button or check box whose check the platform sets (Qt would toggle it on a click).
-template <class Base>
-class PlatformCheckedButton : public Base {
+// A radio button whose check the dialog sets (Qt would toggle it on a click).
+class DialogCheckedRadio : public QRadioButton {
 public:
-    using Base::Base;
+    using QRadioButton::QRadioButton;
 
 protected:
     void nextCheckState() override {}
@@ -108,16 +98,10 @@ public:
                 m_button = button;
                 break;
             }
-            case Kind::RadioButton: {
-                auto* radio = new PlatformCheckedButton<QRadioButton>(caption, parent);
+            default: {
+                auto* radio = new DialogCheckedRadio(caption, parent);
                 radio->setAutoExclusive(false);  // groups are the template's WS_GROUP runs
                 m_button = radio;
-                break;
-            }
-            default: {
-                QCheckBox* box = type == BS_AUTOCHECKBOX ? new QCheckBox(caption, parent)
-                                                         : new PlatformCheckedButton<QCheckBox>(caption, parent);
-                m_button = box;
                 break;
             }
         }
@@ -127,15 +111,7 @@ public:
     }
 
     static Kind KindOf(DWORD style) {
-        switch (style & BS_TYPEMASK) {
-            case BS_RADIOBUTTON:
-            case BS_AUTORADIOBUTTON: return Kind::RadioButton;
-            case BS_CHECKBOX:
-            case BS_AUTOCHECKBOX:
-            case BS_3STATE:
-            case BS_AUTO3STATE: return Kind::CheckBox;
-            default: return Kind::PushButton;
-        }
+        return (style & BS_TYPEMASK) == BS_AUTORADIOBUTTON ? Kind::RadioButton : Kind::PushButton;
     }
 
 protected:
@@ -201,12 +177,8 @@ public:
             m_label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
             m_label->setLineWidth(1);
         }
-        Qt::Alignment align = Qt::AlignTop;
-        if (type == SS_CENTER) align |= Qt::AlignHCenter;
-        else if (type == SS_RIGHT) align |= Qt::AlignRight;
-        else align |= Qt::AlignLeft;
-        m_label->setAlignment(align);
-        m_label->setWordWrap(type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT);
+        m_label->setAlignment(Qt::AlignTop | (type == SS_CENTER ? Qt::AlignHCenter : Qt::AlignLeft));
+        m_label->setWordWrap(type == SS_LEFT || type == SS_CENTER);
         Attach(m_label, &dialog, item.id, item.style);
         if (type == SS_BITMAP)
             ShowBitmap(item.caption);
@@ -235,7 +207,7 @@ protected:
     void SetText(const QString& text) override {
         m_text = text;
         if ((Item().style & SS_TYPEMASK) == SS_BITMAP) return;
-        m_label->setText((Item().style & SS_NOPREFIX) ? text : StripMnemonic(text.toUtf8().constData()));
+        m_label->setText(StripMnemonic(text.toUtf8().constData()));
     }
 
 private:
@@ -259,11 +231,9 @@ public:
             palette.setColor(QPalette::Base, palette.color(QPalette::Window));
             m_edit->setPalette(palette);
         }
-        if (item.style & ES_CENTER) m_edit->setAlignment(Qt::AlignCenter);
-        else if (item.style & ES_RIGHT) m_edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         QObject::connect(m_edit, &QLineEdit::textEdited, m_edit, [this](const QString& text) {
-            if (Item().style & (ES_UPPERCASE | ES_LOWERCASE)) {
-                const QString cased = (Item().style & ES_UPPERCASE) ? text.toUpper() : text.toLower();
+            if (Item().style & ES_UPPERCASE) {
+                const QString cased = text.toUpper();
                 if (cased != text) {
                     const int cursor = m_edit->cursorPosition();
                     m_edit->setText(cased);
@@ -314,10 +284,7 @@ public:
         const int towardUpper = m_upper >= m_lower ? 1 : -1;
         const int lo = std::min(m_lower, m_upper), hi = std::max(m_lower, m_upper);
         int next = pos + direction * towardUpper * increment;
-        if (next < lo || next > hi) {
-            if (Item().style & UDS_WRAP) next = next < lo ? hi : lo;
-            else next = next < lo ? lo : hi;
-        }
+        next = std::clamp(next, lo, hi);
         if (next == pos) return;  // at the limit: nothing changes
         SetPosition(next);
     }
@@ -351,11 +318,6 @@ protected:
                 const size_t n = std::min<size_t>(wParam, m_accel.size());
                 if (out) std::copy_n(m_accel.begin(), n, out);
                 return static_cast<LRESULT>(m_accel.size());
-            }
-            case UDM_SETBUDDY: {
-                CWnd* previous = m_buddy;
-                SetBuddy(reinterpret_cast<CWnd*>(wParam));
-                return reinterpret_cast<LRESULT>(previous);
             }
             case UDM_GETBUDDY: return reinterpret_cast<LRESULT>(m_buddy);
             default: return ControlWnd::DefWindowProc(message, wParam, lParam);

@@ -17,7 +17,7 @@ namespace afx::detail {
 
 class ControlWnd : public CWnd {
 public:
-    enum class Kind { PushButton, RadioButton, CheckBox, GroupBox, Static, Edit, UpDown };
+    enum class Kind { PushButton, RadioButton, GroupBox, Static, Edit, UpDown };
 
     // The control for item, as a child widget of parent. previous is the control before it in
     // template order (an up-down's automatic buddy), or null.

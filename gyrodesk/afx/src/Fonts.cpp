@@ -73,14 +73,10 @@ CaptionFit MeasureCaptionFit(const DialogTemplate& dialog, const DialogItemTempl
                 const int frame = style->pixelMetric(QStyle::PM_DefaultFrameWidth);
                 fit.neededWidth = textWidth + 2 * frame + 2;  // bevel and focus rectangle
                 fit.neededHeight = lineHeight + 2 * frame;
-            } else {
-                const bool radio = type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
-                const int indicator = style->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorWidth
-                                                               : QStyle::PM_IndicatorWidth);
-                const int indicatorHeight = style->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorHeight
-                                                                     : QStyle::PM_IndicatorHeight);
-                const int spacing = style->pixelMetric(radio ? QStyle::PM_RadioButtonLabelSpacing
-                                                             : QStyle::PM_CheckBoxLabelSpacing);
+            } else {  // a radio button
+                const int indicator = style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth);
+                const int indicatorHeight = style->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight);
+                const int spacing = style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
                 fit.neededWidth = indicator + spacing + textWidth;
                 fit.neededHeight = std::max(indicatorHeight, lineHeight);
             }
@@ -90,7 +86,7 @@ CaptionFit MeasureCaptionFit(const DialogTemplate& dialog, const DialogItemTempl
             const DWORD type = item.style & SS_TYPEMASK;
             if (type == SS_BITMAP || fit.text.isEmpty()) break;  // a bitmap takes its own size
             const int frame = (item.style & SS_SUNKEN) ? 2 : 0;
-            if (type == SS_LEFTNOWORDWRAP || type == SS_SIMPLE) {
+            if (type == SS_LEFTNOWORDWRAP) {
                 fit.neededWidth = textWidth + frame;
                 fit.neededHeight = lineHeight + frame;
             } else {

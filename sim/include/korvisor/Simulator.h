@@ -51,7 +51,8 @@ struct Options {
     int trackerSpeed = 9600;            // the tracker's line speed at power-on
     int portSpeed = 9600;               // the port's line speed before a host opens it
     std::string linkPath;               // when set: a symbolic link to the slave device
-    std::string logPath;                // when set: every byte received is logged here
+    std::string logPath;                // when set: every byte received, and the end of every
+                                        // frame sent, is logged here
     Faults faults;
     // Called on the simulator's thread with the slave path each time a device appears
     // (on start and when the tracker comes back).
@@ -64,6 +65,15 @@ struct RxRecord {
     Clock::time_point at;  // monotonic time of arrival
     int hostSpeed;         // the host's line speed then, bit/s
     bool understood;       // sent at the tracker's own speed
+};
+
+// One frame the tracker sent (an answer to 'S' or a frame of the stream), as the host got it.
+struct TxFrame {
+    std::vector<std::uint8_t> bytes;  // the bytes that reached the host (a lost byte is left out)
+    Clock::time_point lastByteAt;     // monotonic time just before its last byte was written
+    bool intact;                      // every byte reached the host, at the host's speed
+    bool badChecksum;                 // sent with a wrong checksum (the checksum fault)
+    bool stream;                      // a frame of continuous sampling
 };
 
 // What the tracker is in now.
@@ -102,6 +112,11 @@ public:
     // Waits until at least count bytes have been received in all (since start or the last
     // clearReceived); false on time-out.
     bool waitForReceived(std::size_t count, std::chrono::milliseconds timeout) const;
+
+    // The frames sent so far (since start or the last clearSentFrames; the latest 65536), in
+    // order, each stamped when its last byte was written: a host's latency is measured from there.
+    std::vector<TxFrame> sentFrames() const;
+    void clearSentFrames();
 
     TrackerState state() const;
     void setPose(Pose pose);     // a fixed pose from now on

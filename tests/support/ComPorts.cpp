@@ -1,9 +1,9 @@
-#include <korvisor/ComPorts.h>
+#include "ComPorts.h"
 
 #include <cstdlib>
 #include <utility>
 
-namespace korvisor {
+namespace testsupport {
 
 namespace {
 
@@ -28,10 +28,10 @@ ComPorts::~ComPorts() {
     }
 }
 
-Simulator& ComPorts::attach(int n, Options options) {
+korvisor::Simulator& ComPorts::attach(int n, korvisor::Options options) {
     auto& slot = sims_.at(static_cast<std::size_t>(n - 1));
     slot.reset();
-    slot = std::make_unique<Simulator>(std::move(options));
+    slot = std::make_unique<korvisor::Simulator>(std::move(options));
     slot->start();
     setenv(variable(n).c_str(), slot->devicePath().c_str(), 1);
     return *slot;
@@ -49,11 +49,11 @@ void ComPorts::unset(int n) {
     unsetenv(variable(n).c_str());
 }
 
-void settled(Simulator& sim, int bytes, const std::function<void()>& send,
+void settled(korvisor::Simulator& sim, int bytes, const std::function<void()>& send,
              std::chrono::milliseconds timeout) {
     const std::size_t before = sim.received().size();
     send();
     sim.waitForReceived(before + static_cast<std::size_t>(bytes), timeout);
 }
 
-}  // namespace korvisor
+}  // namespace testsupport

@@ -28,6 +28,21 @@ void BlitBitmap(CPaintDC& dc, UINT id, int x, int y, int w, int h) {
     bitmap.DeleteObject();
 }
 
+// The dialog's client area as painted once it shows, and its background colour.
+struct Picture {
+    QImage image;
+    QColor background;
+};
+Picture PictureOf(CDialog& dlg) {
+    Picture picture;
+    RunModal(dlg, [&](CDialog& d) {
+        picture.image = afx::testing::Render(d);
+        picture.background = d.GetSafeQWidget()->palette().window().color();
+        d.EndDialog(IDCANCEL);
+    });
+    return picture;
+}
+
 struct PaintFixture : AfxTest {
     void SetUp() override {
         AfxTest::SetUp();
@@ -44,11 +59,7 @@ TEST_F(PaintFixture, OnPaintDrawsOverTheBackgroundAndUnderTheChildren) {
         ASSERT_NE(dc.GetQPainter(), nullptr);
         dc.GetQPainter()->fillRect(0, 0, 400, 400, Qt::magenta);
     };
-    QImage image;
-    RunModal(dlg, [&](CDialog& d) {
-        image = afx::testing::Render(d);
-        d.EndDialog(IDCANCEL);
-    });
+    const QImage image = PictureOf(dlg).image;
     ASSERT_FALSE(image.isNull());
     EXPECT_GT(dlg.paints, 0);
     // Background area: magenta from OnPaint. Inside the Apply button: the button, drawn after.
@@ -60,13 +71,7 @@ TEST_F(PaintFixture, OnPaintDrawsOverTheBackgroundAndUnderTheChildren) {
 TEST_F(PaintFixture, BitBltCopiesTheBitmapAndLeavesTheAreaBeyondItAlone) {
     RecordingDialog dlg;
     dlg.onPaint = [](RecordingDialog&, CPaintDC& dc) { BlitBitmap(dc, IDB_PICTURE, 150, 120, 30, 15); };
-    QImage image;
-    QColor background;
-    RunModal(dlg, [&](CDialog& d) {
-        image = afx::testing::Render(d);
-        background = d.GetSafeQWidget()->palette().window().color();
-        d.EndDialog(IDCANCEL);
-    });
+    const auto [image, background] = PictureOf(dlg);
     // The bitmap is 20 x 10; the block asked for is 30 x 15.
     EXPECT_EQ(image.pixelColor(150, 120), QColor(Qt::blue));
     EXPECT_EQ(image.pixelColor(169, 129), QColor(Qt::blue));
@@ -167,13 +172,7 @@ TEST_F(PaintFixture, UnmappedPaintLeavesThePlatformsPainting) {
     struct Plain : CDialog {
         Plain() : CDialog(IDD_PROBE) {}
     } dlg;
-    QImage image;
-    QColor background;
-    RunModal(dlg, [&](CDialog& d) {
-        image = afx::testing::Render(d);
-        background = d.GetSafeQWidget()->palette().window().color();
-        d.EndDialog(IDCANCEL);
-    });
+    const auto [image, background] = PictureOf(dlg);
     EXPECT_EQ(image.pixelColor(280, 60), background);
     EXPECT_TRUE(afx::testing::PaintLog().empty());
 }

@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-namespace korvisor {
+namespace testsupport {
 
 class ComPorts {
 public:
@@ -24,7 +24,7 @@ public:
     ComPorts& operator=(const ComPorts&) = delete;
 
     // Starts a simulator with options on COMn, in place of whatever was there.
-    Simulator& attach(int n, Options options);
+    korvisor::Simulator& attach(int n, korvisor::Options options);
     // Makes COMn name path.
     void point(int n, const std::string& path);
     // Makes COMn name a path that does not exist.
@@ -34,13 +34,13 @@ public:
 
 private:
     std::string missingPrefix_;
-    std::array<std::unique_ptr<Simulator>, 4> sims_;
+    std::array<std::unique_ptr<korvisor::Simulator>, 4> sims_;
     std::array<std::optional<std::string>, 4> saved_;
 };
 
 // Runs send, which writes `bytes` command bytes to sim, and waits (up to timeout) until the
 // simulator has taken them, so that what follows finds the tracker already in its new mode.
-void settled(Simulator& sim, int bytes, const std::function<void()>& send,
+void settled(korvisor::Simulator& sim, int bytes, const std::function<void()>& send,
              std::chrono::milliseconds timeout);
 
-}  // namespace korvisor
+}  // namespace testsupport

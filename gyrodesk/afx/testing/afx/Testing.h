@@ -1,5 +1,5 @@
 // Hooks for tests: what a user would do with the mouse or see on the screen, done or observed
-// from code. Not used by the program.
+// from code. A library of its own (gyrodesk_afx_testing) that the program does not link.
 #pragma once
 
 #include <string>
@@ -9,6 +9,8 @@
 
 #include <afx/CDialog.h>
 #include <afx/CMenu.h>
+
+#include "../../src/PaintLog.h"
 
 class QWidget;
 
@@ -26,15 +28,7 @@ QWidget* OpenSystemMenu();
 
 // ---- Painting ---------------------------------------------------------------------------
 // One drawing operation of a paint, in client pixels.
-struct PaintRecord {
-    enum class Kind { BitBlt, DrawIcon, EraseBackground };
-    Kind kind;
-    CWnd* window;
-    int x, y, w, h;             // destination rectangle
-    int srcX = 0, srcY = 0;     // BitBlt: source origin
-    UINT resourceId = 0;        // BitBlt: the source bitmap's id; DrawIcon: the icon's id
-    int srcWidth = 0, srcHeight = 0;  // BitBlt: the source bitmap's size
-};
+using PaintRecord = detail::PaintRecord;
 // Starts recording (clearing what was recorded before).
 void StartPaintLog();
 // What was drawn since StartPaintLog; recording goes on.

@@ -6,27 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "DialogWindow.h"
-#include "PaintLog.h"
-#include "WindowState.h"
-
-namespace afx::detail {
-
-namespace {
-struct PaintLogState {
-    bool active = false;
-    std::vector<afx::testing::PaintRecord> records;
-};
-PaintLogState& Log() {
-    static PaintLogState log;
-    return log;
-}
-}  // namespace
-
-bool PaintLogActive() { return Log().active; }
-void RecordPaint(const afx::testing::PaintRecord& record) { Log().records.push_back(record); }
-
-}  // namespace afx::detail
+#include "../src/WindowState.h"
 
 namespace afx::testing {
 
@@ -53,15 +33,15 @@ QWidget* OpenSystemMenu() {
 }
 
 void StartPaintLog() {
-    detail::Log().records.clear();
-    detail::Log().active = true;
+    detail::PaintLogOf().records.clear();
+    detail::PaintLogOf().active = true;
 }
 
-std::vector<PaintRecord> PaintLog() { return detail::Log().records; }
+std::vector<PaintRecord> PaintLog() { return detail::PaintLogOf().records; }
 
 void StopPaintLog() {
-    detail::Log().active = false;
-    detail::Log().records.clear();
+    detail::PaintLogOf().active = false;
+    detail::PaintLogOf().records.clear();
 }
 
 QImage Render(CWnd& window) {
