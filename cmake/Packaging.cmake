@@ -1,9 +1,13 @@
-# Installation: the library with its SONAME links and public headers, a CMake package
-# (find_package(Vexlink) gives Vexlink::vexlink), a pkg-config file, the programs that were
-# built, and the console's desktop entry and icons.
+# Installation, all of it in this one file: the library with its SONAME links and public
+# headers, a CMake package (find_package(Vexlink) gives Vexlink::vexlink), a pkg-config file, the
+# programs that were built with their manual pages, and the console's desktop entry, icons and
+# AppStream metadata.
 #
-# Components: "runtime" (the shared library), "development" (headers, CMake and pkg-config
-# files, the libvexlink.so link), "programs" (gyrodesk, korvisor-sim, vexlink, desktop files).
+# Components, one for each Debian package (debian/rules maps them):
+#   runtime      the shared library                                         libvexlink1
+#   development  headers, CMake and pkg-config files, the libvexlink.so link  libvexlink-dev
+#   console      gyrodesk, its manual page, desktop entry, icons, metadata   gyrodesk
+#   tools        vexlink and korvisor-sim with their manual pages, the user unit  vexlink-tools
 include(CMakePackageConfigHelpers)
 
 set(VEXLINK_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Vexlink)
@@ -44,27 +48,47 @@ configure_file(${PROJECT_SOURCE_DIR}/packaging/vexlink.pc.in ${PROJECT_BINARY_DI
 install(FILES ${PROJECT_BINARY_DIR}/packaging/vexlink.pc
   DESTINATION ${VEXLINK_PKGCONFIG_DIR} COMPONENT development)
 
-# Programs. They find the library next to them, in the install tree's library folder,
-# wherever that tree is.
+# Programs, each when it is part of this build, with its manual page and its component. They
+# find the library in the install tree's library folder, wherever that tree is (a system
+# package turns this off with CMAKE_SKIP_INSTALL_RPATH, as its library is on the system path).
+# gyrodesk-render is not installed: it renders the README's pictures from the build tree.
 string(REGEX REPLACE "[^/]+" ".." _vexlink_bin_up "${CMAKE_INSTALL_BINDIR}")
-set(_vexlink_programs korvisor-sim vexlink_cli)
-if(VEXLINK_BUILD_GYRODESK)
-  list(APPEND _vexlink_programs gyrodesk)
-endif()
-foreach(program IN LISTS _vexlink_programs)
-  set_property(TARGET ${program} PROPERTY INSTALL_RPATH "\$ORIGIN/${_vexlink_bin_up}/${CMAKE_INSTALL_LIBDIR}")
-  install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT programs)
-endforeach()
+set(_vexlink_programs
+  # target       manual page        component
+  gyrodesk       gyrodesk.1         console
+  vexlink_cli    vexlink.1          tools
+  korvisor-sim   korvisor-sim.1     tools)
+while(_vexlink_programs)
+  list(POP_FRONT _vexlink_programs program page component)
+  if(TARGET ${program})
+    set_property(TARGET ${program} PROPERTY INSTALL_RPATH "\$ORIGIN/${_vexlink_bin_up}/${CMAKE_INSTALL_LIBDIR}")
+    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT ${component})
+    install(FILES ${PROJECT_SOURCE_DIR}/docs/man/${page}
+      DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${component})
+  endif()
+endwhile()
 
-# The console's desktop entry and its icons, named as the entry's Icon key says (gyrodesk),
-# each under its size in the hicolor theme.
-if(VEXLINK_BUILD_GYRODESK)
+# The systemd user unit that streams in the background (tools/CMakeLists.txt writes it), in the
+# user units' folder under the prefix: /usr/lib/systemd/user for a system package.
+if(TARGET vexlink_cli)
+  install(FILES ${PROJECT_BINARY_DIR}/packaging/systemd/vexlink-stream@.service
+    DESTINATION lib/systemd/user COMPONENT tools)
+endif()
+
+# The console in the desktop's menus and software centres: its desktop entry, its icon in the
+# hicolor theme at the sizes desktops ask for and as a scalable picture (all drawn by
+# gyrodesk/res/make_artwork.py), and its AppStream metadata.
+if(TARGET gyrodesk)
   set(_vexlink_res ${PROJECT_SOURCE_DIR}/gyrodesk/res)
   install(FILES ${_vexlink_res}/gyrodesk.desktop
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT programs)
-  foreach(size 16 32)
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT console)
+  foreach(size 16 32 48 64 128 256)
     install(FILES ${_vexlink_res}/images/gyrodesk-${size}.png
       DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
-      RENAME gyrodesk.png COMPONENT programs)
+      RENAME gyrodesk.png COMPONENT console)
   endforeach()
+  install(FILES ${_vexlink_res}/images/gyrodesk.svg
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps COMPONENT console)
+  install(FILES ${_vexlink_res}/org.example.vexlink.gyrodesk.metainfo.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT console)
 endif()

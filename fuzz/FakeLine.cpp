@@ -5,6 +5,7 @@
 
 #include "platform/Clock.h"
 #include "platform/CommApi.h"
+#include "platform/PortPresence.h"
 
 namespace {
 
@@ -55,6 +56,8 @@ bool WriteFile(HANDLE port, const void*, DWORD n, DWORD* written) {
     *written = known(port) ? n : 0;
     return known(port);
 }
+
+bool PortHasGone(HANDLE) { return false; }
 
 void Sleep(DWORD) {}
 void SleepUntil(Clock::time_point) {}

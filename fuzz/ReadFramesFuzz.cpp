@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include <vexlink/Vexlink.h>
 
@@ -68,18 +69,41 @@ void checkBinary(const Vexlink& link, int result, bool continuous, const int bef
     }
 }
 
-void checkAscii(const Vexlink& link, int result, const int before[4]) {
+// A field as the tracker writes it: blanks, an optional sign, digits to the field's end.
+bool fieldHolds(const unsigned char* at) {
+    std::string text(reinterpret_cast<const char*>(at), 5);
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return false;
+    text.erase(0, first);
+    if (text[0] == '+' || text[0] == '-') text.erase(0, 1);
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// A separator is any byte but a digit, a sign, a NUL or a line end (strchr finds the NUL too).
+bool separatorHolds(unsigned char c) { return std::strchr("0123456789+-\r\n", c) == nullptr; }
+
+// The whole 20-byte frame as it came off the line, before the reader touched it.
+bool layoutHolds(const unsigned char* raw) {
+    return raw[0] == 'Y' && fieldHolds(raw + 1) && separatorHolds(raw[6]) && fieldHolds(raw + 7) &&
+           separatorHolds(raw[12]) && fieldHolds(raw + 13) && raw[18] == '\r' && raw[19] == '\n';
+}
+
+// raw: the 20 bytes of the line the read took its frame from, when it read a whole one.
+void checkAscii(const Vexlink& link, int result, const int before[4], const unsigned char* raw) {
     require(link.checkByte == before[3]);
+    require(link.dataBuffer[18] == 0);  // after every read, whole or short
     if (result == 1) {
-        require(link.bytesRead == 19);
-        require(link.dataBuffer[0] == 'Y' && link.dataBuffer[18] == 0);
+        require(link.bytesRead == 19 && raw != nullptr && layoutHolds(raw));
+        require(link.dataBuffer[0] == 'Y');
         require(link.yaw == asciiField(link.dataBuffer, 1));
         require(link.pitch == asciiField(link.dataBuffer, 7));
         require(link.roll == asciiField(link.dataBuffer, 13));
         return;
     }
     require(link.pitch == before[0] && link.yaw == before[1] && link.roll == before[2]);
-    require(link.bytesRead < 19);
+    require(link.bytesRead <= 19);
+    // A whole frame fails only when its layout does not hold.
+    if (link.bytesRead == 19) require(raw != nullptr && !layoutHolds(raw));
 }
 
 }  // namespace
@@ -103,10 +127,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int result = link.ReadFromPort();
         require(result == 0 || result == 1);
         for (int k = 20; k < 30; ++k) require(link.dataBuffer[k] == 0);
-        if (mode.dataMode == 'F')
+        if (mode.dataMode == 'F') {
             checkBinary(link, result, mode.transMode != 'G', before);
-        else
-            checkAscii(link, result, before);
+        } else {
+            // The fake line hands out its bytes in order, so a whole frame is the 20 bytes
+            // before what is left.
+            const std::size_t taken = (size - 1) - fakeline::remaining();
+            const bool whole = link.bytesRead == 19 && taken >= 20;
+            checkAscii(link, result, before, whole ? data + 1 + taken - 20 : nullptr);
+        }
         int pitch = 0, yaw = 0, roll = 0;
         link.Get_PYR(&pitch, &yaw, &roll);
         require(pitch == link.pitch && yaw == link.yaw && roll == link.roll);

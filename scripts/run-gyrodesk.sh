@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything and runs Gyrodesk against a simulated tracker on COM3. The other three COM
-# names point at paths that do not exist, so the run never probes this machine's own ports.
+# Builds everything (the console, the simulator, the vexlink tool, gyrodesk-render, the tests:
+# all that the README goes on to use) and runs Gyrodesk against a simulated tracker on COM3. The
+# other three COM names point at paths that do not exist, so the run never probes this
+# machine's own ports.
 # With no display, runs headless under Xvfb instead and saves a screenshot.
 #   --headless   run under Xvfb even when a display is available
 set -euo pipefail
@@ -8,7 +10,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)" --target gyrodesk korvisor-sim
+cmake --build build -j"$(nproc)"
 
 sim=build/sim/korvisor-sim
 app=build/gyrodesk/app/gyrodesk

@@ -1,11 +1,12 @@
 // A Qt generic plugin that the benchmark loads into the real console (QT_QPA_GENERIC_PLUGINS):
 // it reports when the main window is first shown, then plays the user (rate up to 75 with
 // the arrow keys, Continuous, Start), counts the sampling timer's ticks and those after which
-// Port Output shows the tracker's whole frame, and reports them with the process's CPU time.
+// Port Output shows the tracker's whole frame, and reports them with the process's CPU time and
+// the live plot's repaints (its window open or not when counting starts).
 // Lines go to the descriptor in BENCH_PROBE_FD:
 //   shown <monotonic ns>
 //   rate <the rate field's text>
-//   result ticks <n> good <n> seconds <s> cpu_ms <ms>
+//   result ticks <n> good <n> seconds <s> cpu_ms <ms> plot <0|1> plot_paints <n>
 // BENCH_PROBE_SECONDS: how long to count; BENCH_PROBE_EXPECT: Port Output of a good frame.
 #include <QAbstractButton>
 #include <QApplication>
@@ -27,6 +28,7 @@ namespace {
 
 constexpr int kSamplingPeriodMs = 13;
 const char* const kMainTitle = "Gyrodesk";
+const char* const kPlotTitle = "Gyrodesk - Live Plot";
 
 long long monotonicNs() {
     timespec t{};
@@ -62,6 +64,10 @@ protected:
                 QTimer::singleShot(300, this, [this] { drive(); });
             }
         }
+        if (measuring_ && event->type() == QEvent::Paint) {
+            auto* widget = qobject_cast<QWidget*>(object);
+            if (widget && widget->isWindow() && widget->windowTitle() == kPlotTitle) ++plotPaints_;
+        }
         if (measuring_ && event->type() == QEvent::Timer) {
             auto* timer = qobject_cast<QTimer*>(object);
             if (timer && timer->interval() == kSamplingPeriodMs) {
@@ -79,11 +85,12 @@ private:
         }
     }
 
-    QWidget* mainWindow() const {
+    static QWidget* window(const char* title) {
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->windowTitle() == kMainTitle && w->isVisible()) return w;
+            if (w->windowTitle() == title && w->isVisible()) return w;
         return nullptr;
     }
+    QWidget* mainWindow() const { return window(kMainTitle); }
 
     bool showsGoodFrame() const {
         QWidget* main = mainWindow();
@@ -127,14 +134,15 @@ private:
 
     void measure() {
         measuring_ = true;
+        const bool plotOpen = window(kPlotTitle) != nullptr;
         const double cpuStart = cpuMs();
         const long long start = monotonicNs();
-        QTimer::singleShot(static_cast<int>(seconds_ * 1000), this, [this, cpuStart, start] {
+        QTimer::singleShot(static_cast<int>(seconds_ * 1000), this, [this, cpuStart, start, plotOpen] {
             measuring_ = false;
             const double seconds = (monotonicNs() - start) / 1e9;
-            char line[160];
-            std::snprintf(line, sizeof line, "result ticks %ld good %ld seconds %.3f cpu_ms %.1f", ticks_,
-                          good_, seconds, cpuMs() - cpuStart);
+            char line[200];
+            std::snprintf(line, sizeof line, "result ticks %ld good %ld seconds %.3f cpu_ms %.1f plot %d plot_paints %ld",
+                          ticks_, good_, seconds, cpuMs() - cpuStart, plotOpen ? 1 : 0, plotPaints_);
             say(line);
         });
     }
@@ -143,7 +151,7 @@ private:
     double seconds_;
     QString expected_;
     bool shown_ = false, measuring_ = false;
-    long ticks_ = 0, good_ = 0;
+    long ticks_ = 0, good_ = 0, plotPaints_ = 0;
 };
 
 }  // namespace

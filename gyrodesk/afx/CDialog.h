@@ -39,7 +39,7 @@ public:
     // Creates the window modelessly (OnInitDialog runs, the window shows when the template
     // says WS_VISIBLE); FALSE when it cannot be made. DestroyWindow removes it.
     BOOL Create(UINT templateId = 0, CWnd* parent = nullptr);
-    BOOL DestroyWindow();
+    BOOL DestroyWindow() override;
 
     // Ends a modal dialog with result, which DoModal returns. The window hides at once and is
     // destroyed when DoModal returns.

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <afx/CWnd.h>
 
@@ -37,6 +38,10 @@ public:
     // The application's help command: there is no help file, so it does nothing.
     void OnHelp();
 
+    // The program's command-line arguments after its name, without those Qt takes for itself
+    // (-platform and the like); set by AfxWinMain before InitInstance.
+    const std::vector<std::string>& GetArguments() const { return m_arguments; }
+
     CWnd* m_pMainWnd = nullptr;
     const char* m_pszAppName = nullptr;  // set by AfxWinMain
 
@@ -45,6 +50,7 @@ public:
 private:
     friend int AfxWinMain(int argc, char** argv);
     std::string m_appName;
+    std::vector<std::string> m_arguments;
 };
 
 CWinApp* AfxGetApp();

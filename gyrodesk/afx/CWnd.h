@@ -84,6 +84,26 @@ public:
     // A modal message box owned by this window (see MessageBox.h).
     int MessageBox(const char* text, const char* caption = nullptr, UINT type = MB_OK);
 
+    // ---- Top-level windows of one's own ------------------------------------------------
+    // Creates this window as a modeless top-level window captioned windowName, its client area
+    // rect's size with its top-left corner at rect's (screen pixels). style: WS_CAPTION,
+    // WS_SYSMENU (a close box), WS_THICKFRAME (the user can resize it, else its size is
+    // fixed), WS_MINIMIZEBOX, WS_MAXIMIZEBOX, WS_VISIBLE (shown at once); WS_OVERLAPPEDWINDOW
+    // has them all but WS_VISIBLE. An owner keeps the window above itself, lets the user work
+    // in it while the owner runs modally, and destroys it when its own window is destroyed.
+    // Messages: WM_PAINT (paint with CPaintDC; the background is filled before), WM_TIMER,
+    // WM_CLOSE (the close box; by default DestroyWindow) and WM_DESTROY (just before the
+    // window goes). FALSE when this window exists already.
+    BOOL CreateEx(const char* windowName, DWORD style, const RECT& rect, CWnd* owner = nullptr);
+    // Destroys the window that CreateEx made (and the windows it owns), after WM_DESTROY; the
+    // object stays and can create a window again. FALSE when there is none.
+    virtual BOOL DestroyWindow();
+    // Queues message for the window: it is sent once events are next processed, if the window
+    // still exists then. FALSE when there is no window.
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    // Brings a top-level window to the front and activates it, restoring it when minimised.
+    BOOL SetForegroundWindow();
+
     // The layer's window for a widget (a dialog or a control), or null.
     static CWnd* FromWidget(const QWidget* widget);
 
@@ -101,6 +121,8 @@ protected:
     void OnTimer(UINT nIDEvent);
     void OnSysCommand(UINT nID, LPARAM lParam);
     HCURSOR OnQueryDragIcon();
+    void OnClose();
+    void OnDestroy();
 
     // Binds this window to widget (which the caller keeps) as control id of parent.
     void Attach(QWidget* widget, CWnd* parent, UINT id, DWORD style);

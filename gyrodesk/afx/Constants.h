@@ -13,6 +13,7 @@ inline constexpr int IDNO = 7;
 inline constexpr UINT IDC_STATIC = 65535;  // a control that is never addressed (-1 as a WORD)
 
 // ---- Window messages --------------------------------------------------------------------
+inline constexpr UINT WM_DESTROY = 0x0002;
 inline constexpr UINT WM_SETTEXT = 0x000C;
 inline constexpr UINT WM_GETTEXT = 0x000D;
 inline constexpr UINT WM_GETTEXTLENGTH = 0x000E;
@@ -58,9 +59,14 @@ inline constexpr DWORD WS_DISABLED = 0x08000000;
 inline constexpr DWORD WS_CAPTION = 0x00C00000;
 inline constexpr DWORD WS_BORDER = 0x00800000;
 inline constexpr DWORD WS_SYSMENU = 0x00080000;
+inline constexpr DWORD WS_THICKFRAME = 0x00040000;  // on a window: a sizing frame
 inline constexpr DWORD WS_GROUP = 0x00020000;      // on a control: first of a group
 inline constexpr DWORD WS_TABSTOP = 0x00010000;    // on a control: reached by Tab
 inline constexpr DWORD WS_MINIMIZEBOX = 0x00020000;  // on a window: has a minimise box
+inline constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;  // on a window: has a maximise box
+// A window with a caption, system menu, sizing frame and minimise and maximise boxes.
+inline constexpr DWORD WS_OVERLAPPEDWINDOW =
+    WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 
 // ---- Dialog styles ----------------------------------------------------------------------
 inline constexpr DWORD DS_3DLOOK = 0x0004;

@@ -25,7 +25,7 @@ class CCmdTarget;
 // The handler signatures that entries can have.
 enum AfxSig : UINT {
     AfxSig_end = 0,  // marks the end of a table
-    AfxSig_vv,       // void ()                   commands, notifications, WM_PAINT
+    AfxSig_vv,       // void ()                   commands, notifications, WM_PAINT, WM_CLOSE
     AfxSig_vw,       // void (UINT)               WM_TIMER
     AfxSig_vwl,      // void (UINT, LPARAM)       WM_SYSCOMMAND
     AfxSig_hv,       // HCURSOR ()                WM_QUERYDRAGICON
@@ -113,5 +113,9 @@ using AfxMemberFn = Signature Class::*;
     {WM_TIMER, 0, 0, AfxSig_vw, {.vw = AFX_MSG_HANDLER(void(UINT), OnTimer)}},
 #define ON_WM_SYSCOMMAND() \
     {WM_SYSCOMMAND, 0, 0, AfxSig_vwl, {.vwl = AFX_MSG_HANDLER(void(UINT, LPARAM), OnSysCommand)}},
+#define ON_WM_CLOSE() \
+    {WM_CLOSE, 0, 0, AfxSig_vv, {.vv = AFX_MSG_HANDLER(void(), OnClose)}},
+#define ON_WM_DESTROY() \
+    {WM_DESTROY, 0, 0, AfxSig_vv, {.vv = AFX_MSG_HANDLER(void(), OnDestroy)}},
 #define ON_WM_QUERYDRAGICON() \
     {WM_QUERYDRAGICON, 0, 0, AfxSig_hv, {.hv = AFX_MSG_HANDLER(HCURSOR(), OnQueryDragIcon)}},

@@ -1,6 +1,7 @@
 #include "GyrodeskApp.h"
 
 #include <cstdlib>
+#include <string>
 
 #include "GyrodeskDlg.h"
 
@@ -15,6 +16,8 @@ BOOL CGyrodeskApp::InitInstance() {
     LoadStdProfileSettings(4);
 
     CGyrodeskDlg dlg;
+    for (const std::string& argument : GetArguments())
+        if (argument == "--plot") dlg.openPlotAtStart = true;
     m_pMainWnd = &dlg;
     const int nResponse = dlg.DoModal();
     if (nResponse == IDOK) {

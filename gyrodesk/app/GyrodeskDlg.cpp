@@ -71,6 +71,13 @@ BOOL CGyrodeskDlg::OnInitDialog() {
             sysMenu->AppendMenu(MF_SEPARATOR);
             sysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, aboutText);
         }
+        // The live plot's item follows it (after a separator of its own when there is none).
+        CString plotText;
+        plotText.LoadString(IDS_LIVEPLOT);
+        if (!plotText.IsEmpty()) {
+            if (aboutText.IsEmpty()) sysMenu->AppendMenu(MF_SEPARATOR);
+            sysMenu->AppendMenu(MF_STRING, IDM_LIVEPLOT, plotText);
+        }
     }
 
     CheckDefaultRadios();
@@ -96,6 +103,8 @@ BOOL CGyrodeskDlg::OnInitDialog() {
     GetDlgItem(IDC_START)->EnableWindow(FALSE);
 
     timerId = 1;
+    // The plot opens once the dialog runs, from its own loop, as the menu item would open it.
+    if (openPlotAtStart) PostMessage(WM_SYSCOMMAND, IDM_LIVEPLOT, 0);
     return TRUE;  // focus to the first tab stop, Poll
 }
 
@@ -113,6 +122,8 @@ void CGyrodeskDlg::OnSysCommand(UINT nID, LPARAM lParam) {
     if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
         CAboutDlg dlgAbout;
         dlgAbout.DoModal();
+    } else if ((nID & 0xFFF0) == IDM_LIVEPLOT) {
+        livePlot_.Open(this);
     } else {
         CDialog::OnSysCommand(nID, lParam);
     }

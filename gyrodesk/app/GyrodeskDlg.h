@@ -7,6 +7,8 @@
 #include <afx/Afx.h>
 #include <vexlink/Vexlink.h>
 
+#include "LivePlotWnd.h"
+
 class CGyrodeskDlg : public CDialog {
 public:
     explicit CGyrodeskDlg(CWnd* pParent = nullptr);
@@ -15,6 +17,12 @@ public:
     HICON iconHandle;  // the program icon: the minimised window and the drag image
     Vexlink link;      // the serial link to the tracker
     UINT timerId = 0;  // the continuous-sampling timer; 1 from OnInitDialog on
+
+    // Opens the live plot as soon as the dialog runs (gyrodesk --plot).
+    bool openPlotAtStart = false;
+    // The live plot, fed with every read the dialog shows; its window opens from the system
+    // menu.
+    CLivePlotWnd& LivePlot() { return livePlot_; }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -65,7 +73,10 @@ private:
     void TakeSample();
     void ShowPortOutput();
 
-    // The last read got no reply: the port held may have gone (an unplugged adapter), so
-    // choosing it again opens it anew instead of reporting it in use.
-    bool noReply_ = false;
+    // The status line shows "No reply from Korvisor !!!", put there over statusBeforeNoReply_;
+    // the next reply puts that text back.
+    bool noReplyShown_ = false;
+    CString statusBeforeNoReply_;
+
+    CLivePlotWnd livePlot_;
 };

@@ -58,8 +58,10 @@ void CGyrodeskDlg::OnCom4() { SelectPort(4, "COM4", "Can't lock to COM4 !!!"); }
 
 // Moves the link to port number: the new port is opened first, and the old one is closed only
 // once the new one has answered; otherwise the link is put back on the old port as it was.
+// The port in use is opened anew only when its device has gone (an unplugged adapter that is
+// back): a port that is there stays in use, however its last frames fared.
 void CGyrodeskDlg::SelectPort(int number, const char* name, const char* failureText) {
-    if (link.GetPortId() == number && !noReply_) {
+    if (link.GetPortId() == number && !link.CheckIfGone()) {
         SetDlgItemText(IDC_STATUS, "This port is currently in use");
         return;
     }
@@ -74,7 +76,6 @@ void CGyrodeskDlg::SelectPort(int number, const char* name, const char* failureT
         const char* version = link.Get_Version();
         SetDlgItemText(IDC_VERSION, version ? version : "");
         SetDlgItemText(IDC_STATUS, "Korvisor found !!!");
-        noReply_ = false;
     } else {
         link.SetNewComHandle();
         link.SetSpeedFlag(previousSpeed);

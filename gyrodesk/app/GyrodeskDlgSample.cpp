@@ -29,19 +29,38 @@ void CGyrodeskDlg::OnTimer(UINT /*nIDEvent*/) {
 }
 
 void CGyrodeskDlg::TakeSample() {
+    static constexpr const char* kNoReply = "No reply from Korvisor !!!";
     const int result = link.ReadFromPort();
-    noReply_ = result == 0 && link.GetBytesRead() < FullBodyLength(link);
 
     // A frame that did not come whole is no sample: the angles stay those of the last good
     // one, and Port Output shows what did arrive.
-    if (noReply_) {
-        SetDlgItemText(IDC_STATUS, "No reply from Korvisor !!!");
+    if (result == 0 && link.GetBytesRead() < FullBodyLength(link)) {
+        if (!noReplyShown_) GetDlgItemText(IDC_STATUS, statusBeforeNoReply_);
+        noReplyShown_ = true;
+        SetDlgItemText(IDC_STATUS, kNoReply);
         ShowPortOutput();
+        livePlot_.Record(false, 0, 0, 0);
         return;
+    }
+
+    // The tracker answers again: the report of a dead link goes, and the status that stood
+    // before it comes back, unless a command has written its own since.
+    if (noReplyShown_) {
+        noReplyShown_ = false;
+        CString shown;
+        GetDlgItemText(IDC_STATUS, shown);
+        if (shown == kNoReply) SetDlgItemText(IDC_STATUS, statusBeforeNoReply_);
     }
 
     if (link.GetCheckStatus()) SetDlgItemText(IDC_STATUS, result ? "Checksum OK" : "Checksum Error !!!");
     ShowSample();
+
+    // The plot takes the read after the dialog has shown it: a rejected frame is a gap there.
+    int pitch;
+    int yaw;
+    int roll;
+    link.Get_PYR(&pitch, &yaw, &roll);
+    livePlot_.Record(result != 0, pitch, yaw, roll);
 }
 
 void CGyrodeskDlg::ShowSample() {
@@ -77,8 +96,10 @@ void CGyrodeskDlg::ShowPortOutput() {
             length += digits;
         }
     } else {
-        // The frame's text, up to its NUL (at position 18 for a whole frame) or the bytes read.
-        const int limit = std::min(count, static_cast<int>(sizeof textBuffer) - 1);
+        // The frame's text, up to its NUL (at position 18 after every read) or the bytes that
+        // arrived: the 'Y' and the count read behind it.
+        const int arrived = frame[0] != '\0' ? count + 1 : 0;
+        const int limit = std::min(arrived, static_cast<int>(sizeof textBuffer) - 1);
         for (int i = 0; i < limit && frame[i] != '\0'; ++i) textBuffer[i] = static_cast<char>(frame[i]);
     }
 

@@ -7,6 +7,7 @@ namespace gyrodesk {
 
 const afx::StringResource kStringTable[] = {
     {IDS_ABOUTBOX, "&About Gyrodesk..."},
+    {IDS_LIVEPLOT, "Live &Plot..."},
 };
 
 const std::span<const afx::StringResource> kStrings{kStringTable};

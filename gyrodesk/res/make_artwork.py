@@ -4,10 +4,10 @@
 The emblem is a gyroscope seen at an angle: an outer gimbal ring, a tilted inner gimbal, the
 spin axis and the rotor at its centre. The logos put the emblem beside the name GYRODESK.
 
-Writes, into images/ next to this script:
+Writes, into images/ next to this script (or into the folder given as its argument):
   gyrodesk.ico      icon IDR_MAINFRAME: 32 x 32 and 16 x 16, 16 colours, with transparency masks
-  gyrodesk-32.png   the same 32 x 32 picture for the desktop entry
-  gyrodesk-16.png   the same 16 x 16 picture
+  gyrodesk-N.png    the desktop's icon at N x N for N = 16, 32, 48, 64, 128, 256, antialiased
+  gyrodesk.svg      the desktop's scalable icon, the same drawing as the large PNGs
   logo_large.bmp    IDB_LOGO_LARGE: 167 x 66, 8 bits per pixel
   logo_small.bmp    IDB_LOGO_SMALL: 118 x 53, 8 bits per pixel
 
@@ -18,6 +18,7 @@ is the same on every run.
 import math
 import os
 import struct
+import sys
 import zlib
 
 # Colours, (r, g, b).
@@ -56,64 +57,112 @@ FONT = {
 }
 
 
-# ---- The emblem, as layers of coverage functions over the unit disc -------------------------
+# ---- The emblem, as layers of shapes over the unit disc ---------------------------------------
+#
+# Each shape answers both whether a point of the unit square lies on it (for the rasters) and
+# how it is written in SVG (for the scalable icon), so that every picture comes from one drawing.
+# y grows downwards, as in both the rasters and SVG.
 
-def _ring(r_mid, half_width):
-    def cover(x, y):
-        return abs(math.hypot(x, y) - r_mid) <= half_width
-    return cover
+def _n(v):
+    return f"{v:.4f}".rstrip("0").rstrip(".")
 
 
-def _ellipse_ring(a, b, angle, half_width):
-    c, s = math.cos(angle), math.sin(angle)
+class Ring:
+    def __init__(self, r_mid, half_width):
+        self.r_mid, self.half_width = r_mid, half_width
 
-    def cover(x, y):
+    def __call__(self, x, y):
+        return abs(math.hypot(x, y) - self.r_mid) <= self.half_width
+
+    def svg(self, fill):
+        return (f'<circle r="{_n(self.r_mid)}" fill="none" stroke="{fill}" '
+                f'stroke-width="{_n(2 * self.half_width)}"/>')
+
+
+class EllipseRing:
+    def __init__(self, a, b, angle, half_width):
+        self.a, self.b, self.angle, self.half_width = a, b, angle, half_width
+
+    def __call__(self, x, y):
+        c, s = math.cos(self.angle), math.sin(self.angle)
         u, v = x * c + y * s, -x * s + y * c
-        d = math.hypot(u / a, v / b)
-        grad = math.hypot(u / (a * a), v / (b * b))
+        d = math.hypot(u / self.a, v / self.b)
+        grad = math.hypot(u / (self.a * self.a), v / (self.b * self.b))
         if grad == 0:
             return False
-        return abs((d * d - 1) / (2 * grad)) <= half_width
-    return cover
+        return abs((d * d - 1) / (2 * grad)) <= self.half_width
+
+    def svg(self, fill):
+        return (f'<ellipse rx="{_n(self.a)}" ry="{_n(self.b)}" '
+                f'transform="rotate({_n(math.degrees(self.angle))})" fill="none" '
+                f'stroke="{fill}" stroke-width="{_n(2 * self.half_width)}"/>')
 
 
-def _segment(length, angle, half_width):
-    c, s = math.cos(angle), math.sin(angle)
+class Segment:
+    def __init__(self, length, angle, half_width):
+        self.length, self.angle, self.half_width = length, angle, half_width
 
-    def cover(x, y):
+    def __call__(self, x, y):
+        c, s = math.cos(self.angle), math.sin(self.angle)
         t = x * c + y * s
         n = -x * s + y * c
-        return abs(n) <= half_width and abs(t) <= length
-    return cover
+        return abs(n) <= self.half_width and abs(t) <= self.length
+
+    def svg(self, fill):
+        return (f'<rect x="{_n(-self.length)}" y="{_n(-self.half_width)}" '
+                f'width="{_n(2 * self.length)}" height="{_n(2 * self.half_width)}" '
+                f'transform="rotate({_n(math.degrees(self.angle))})" fill="{fill}"/>')
 
 
-def _disc(radius):
-    def cover(x, y):
-        return math.hypot(x, y) <= radius
-    return cover
+class Disc:
+    def __init__(self, radius):
+        self.radius = radius
+
+    def __call__(self, x, y):
+        return math.hypot(x, y) <= self.radius
+
+    def svg(self, fill):
+        return f'<circle r="{_n(self.radius)}" fill="{fill}"/>'
 
 
 TILT = math.radians(-28)
 EMBLEM = [  # bottom layer first
-    (NAVY, _ring(0.86, 0.105)),
-    (NAVY, _segment(0.97, TILT + math.pi / 2, 0.055)),
-    (TEAL, _ellipse_ring(0.70, 0.30, TILT, 0.075)),
-    (ROTOR_RIM, _disc(0.25)),
-    (ROTOR, _disc(0.19)),
+    (NAVY, Ring(0.86, 0.105)),
+    (NAVY, Segment(0.97, TILT + math.pi / 2, 0.055)),
+    (TEAL, EllipseRing(0.70, 0.30, TILT, 0.075)),
+    (ROTOR_RIM, Disc(0.25)),
+    (ROTOR, Disc(0.19)),
 ]
 
-# The icon keeps to the 16 colours, on a white dial so that it reads on any background; the
-# axis is drawn a little heavier, and at 16 x 16 it and the rotor's rim are left out.
-ICON_32 = [
-    ((255, 255, 255), _disc(0.80)),
-    ((0, 0, 128), _ring(0.86, 0.12)),
-    ((0, 0, 128), _segment(0.97, TILT + math.pi / 2, 0.075)),
-    ((0, 128, 128), _ellipse_ring(0.70, 0.30, TILT, 0.09)),
-    ((128, 0, 0), _disc(0.27)),
-    ((255, 255, 0), _disc(0.19)),
+# The desktop's icons: the emblem on a white dial, so that it reads on any background. The
+# scalable icon and the large sizes draw it as it is; at 32 px the strokes are heavier, and at
+# 16 px the axis and the rotor's rim are left out, so that the small sizes stay crisp.
+WHITE = (255, 255, 255)
+DESKTOP_ICON = [(WHITE, Disc(0.80))] + EMBLEM
+DESKTOP_ICON_32 = [
+    (WHITE, Disc(0.80)),
+    (NAVY, Ring(0.86, 0.12)),
+    (NAVY, Segment(0.97, TILT + math.pi / 2, 0.075)),
+    (TEAL, EllipseRing(0.70, 0.30, TILT, 0.09)),
+    (ROTOR_RIM, Disc(0.27)),
+    (ROTOR, Disc(0.19)),
 ]
-ICON_16 = [ICON_32[0], ICON_32[1], ((0, 128, 128), _ellipse_ring(0.62, 0.30, TILT, 0.1)),
-           ((128, 0, 0), _disc(0.22))]
+DESKTOP_ICON_16 = [(WHITE, Disc(0.80)), (NAVY, Ring(0.86, 0.12)),
+                   (TEAL, EllipseRing(0.62, 0.30, TILT, 0.1)), (ROTOR_RIM, Disc(0.22))]
+DESKTOP_ICON_SIZES = (16, 32, 48, 64, 128, 256)
+
+# The program's own icon (IDR_MAINFRAME) keeps to the 16 colours, drawn as the desktop icons
+# of its size are.
+ICON_32 = [
+    ((255, 255, 255), Disc(0.80)),
+    ((0, 0, 128), Ring(0.86, 0.12)),
+    ((0, 0, 128), Segment(0.97, TILT + math.pi / 2, 0.075)),
+    ((0, 128, 128), EllipseRing(0.70, 0.30, TILT, 0.09)),
+    ((128, 0, 0), Disc(0.27)),
+    ((255, 255, 0), Disc(0.19)),
+]
+ICON_16 = [ICON_32[0], ICON_32[1], ((0, 128, 128), EllipseRing(0.62, 0.30, TILT, 0.1)),
+           ((128, 0, 0), Disc(0.22))]
 
 
 # ---- Raster helpers ---------------------------------------------------------------------------
@@ -254,23 +303,65 @@ def write_ico(path, grids):
         f.write(out + b"".join(images))
 
 
-def write_png(path, grid):
-    size = len(grid)
+def write_png(path, rows):
+    """rows: lists of (r, g, b, a) pixels, 8 bits each."""
     raw = bytearray()
-    for row in grid:
+    for row in rows:
         raw.append(0)
-        for v in row:
-            raw += bytes((0, 0, 0, 0)) if v is None else bytes(VGA16[v] + (255,))
+        for px in row:
+            raw += bytes(px)
 
     def chunk(kind, data):
         return (struct.pack(">I", len(data)) + kind + data
                 + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
 
-    ihdr = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    ihdr = struct.pack(">IIBBBBB", len(rows[0]), len(rows), 8, 6, 0, 0, 0)
     png = (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr)
            + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
     with open(path, "wb") as f:
         f.write(png)
+
+
+def desktop_icon_layers(size):
+    return DESKTOP_ICON_16 if size < 32 else DESKTOP_ICON_32 if size < 48 else DESKTOP_ICON
+
+
+def desktop_icon(size):
+    """The desktop icon at size x size as RGBA rows: antialiased, transparent around the dial.
+    The unit disc fills the square, as in the scalable icon."""
+    half = size / 2
+    samples = 4 if size <= 64 else 3
+    rgba = [[(0.0, 0.0, 0.0, 0.0)] * size for _ in range(size)]
+    for colour, cover in desktop_icon_layers(size):
+        for py in range(size):
+            for px in range(size):
+                hits = 0
+                for j in range(samples):
+                    for i in range(samples):
+                        hits += cover((px + (i + 0.5) / samples - half) / half,
+                                      (py + (j + 0.5) / samples - half) / half)
+                if not hits:
+                    continue
+                a = hits / (samples * samples)
+                r, g, b, under = rgba[py][px]
+                out = a + under * (1 - a)
+                rgba[py][px] = tuple((c * a + d * under * (1 - a)) / out
+                                     for c, d in zip(colour, (r, g, b))) + (out,)
+    return [[(round(r), round(g), round(b), round(a * 255)) for r, g, b, a in row] for row in rgba]
+
+
+def write_svg(path, layers):
+    """The scalable icon: the same layers on a 256-unit square, the unit disc filling it."""
+    shapes = "\n".join("    " + cover.svg("#%02x%02x%02x" % colour) for colour, cover in layers)
+    with open(path, "w", encoding="ascii") as f:
+        f.write('<?xml version="1.0" encoding="UTF-8"?>\n'
+                '<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" '
+                'viewBox="0 0 256 256">\n'
+                '  <title>Gyrodesk</title>\n'
+                '  <g transform="translate(128 128) scale(128)">\n'
+                f"{shapes}\n"
+                "  </g>\n"
+                "</svg>\n")
 
 
 # ---- The pictures ---------------------------------------------------------------------------
@@ -301,13 +392,15 @@ def logo_small():
 
 def main():
     out = os.path.join(os.path.dirname(os.path.abspath(__file__)), "images")
+    if len(sys.argv) > 1:
+        out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
     write_bmp8(os.path.join(out, "logo_large.bmp"), logo_large())
     write_bmp8(os.path.join(out, "logo_small.bmp"), logo_small())
-    grids = [icon_pixels(32), icon_pixels(16)]
-    write_ico(os.path.join(out, "gyrodesk.ico"), grids)
-    write_png(os.path.join(out, "gyrodesk-32.png"), grids[0])
-    write_png(os.path.join(out, "gyrodesk-16.png"), grids[1])
+    write_ico(os.path.join(out, "gyrodesk.ico"), [icon_pixels(32), icon_pixels(16)])
+    for size in DESKTOP_ICON_SIZES:
+        write_png(os.path.join(out, f"gyrodesk-{size}.png"), desktop_icon(size))
+    write_svg(os.path.join(out, "gyrodesk.svg"), DESKTOP_ICON)
 
 
 if __name__ == "__main__":

@@ -6,13 +6,15 @@
 #define IDD_ABOUTBOX                    100
 #define IDS_ABOUTBOX                    101
 #define IDD_GYRODESK_DIALOG             102
+#define IDS_LIVEPLOT                    103
 #define IDR_MAINFRAME                   128
 #define IDD_HELP                        129
 #define IDB_LOGO_LARGE                  133
 #define IDB_LOGO_SMALL                  134
 
-// System-menu command of the About item
+// System-menu commands of the About and Live Plot items
 #define IDM_ABOUTBOX                    0x0010
+#define IDM_LIVEPLOT                    0x0020
 
 // Controls of the main dialog
 #define IDC_PITCH                       1008

@@ -9,21 +9,25 @@ namespace korvisor {
 const char kUsage[] =
     "Usage: korvisor-sim [options] [--com N -- PROGRAM [ARGS...]]\n"
     "Plays a Korvisor tracker on a pseudo-terminal. Prints the device path, then runs until\n"
-    "SIGINT or SIGTERM. With --com N, runs PROGRAM with VEXLINK_COMN set to the device (the\n"
-    "other VEXLINK_COMx, unless already set, name paths that do not exist) and exits with\n"
-    "PROGRAM's status.\n"
+    "SIGINT, SIGTERM or SIGHUP. With --com N, runs PROGRAM with VEXLINK_COMN set to the device\n"
+    "(the other VEXLINK_COMx, unless already set, name paths that do not exist), passes those\n"
+    "signals on to it and exits with PROGRAM's status.\n"
     "\n"
     "Options:\n"
-    "  --link PATH            make PATH a symbolic link to the device (removed on exit)\n"
-    "  --version TEXT         the reply to 'V' (up to 5 bytes; default 1.02)\n"
+    "  --link PATH            make PATH a symbolic link to the device (removed on exit);\n"
+    "                         PATH must not exist yet\n"
+    "  --tracker-version TEXT the reply to 'V' (up to 5 bytes; default 1.02); the older\n"
+    "                         spelling --version TEXT still works\n"
     "  --pose P,Y,R           a fixed pose in whole degrees (pitch -90..269, yaw 0..719,\n"
     "                         roll -90..269); default a smoothly moving head\n"
     "  --speed 9600|19200     the tracker's line speed at power-on (default 9600)\n"
     "  --port-speed 9600|19200  the port's speed before a host opens it (default: --speed)\n"
     "  --log FILE             log every byte received: time, byte, host speed, judgement;\n"
-    "                         and the end of every frame sent (frame-end)\n"
+    "                         and the end of every frame sent (frame-end); a FIFO needs\n"
+    "                         its reader started first\n"
     "  --com N                1..4: run PROGRAM (after --) against the tracker as COMN\n"
     "  --help                 show this text\n"
+    "  --version              print the program's version\n"
     "Faults:\n"
     "  --garbage              stray bytes (never 0xFF or 'Y') before every frame\n"
     "  --bad-checksum N       every N-th checksummed frame carries a wrong checksum\n"
@@ -96,11 +100,16 @@ CommandLine parseCommandLine(int argc, char** argv) {
             break;
         }
         if (a == "--help" || a == "-h") cl.help = true;
-        else if (a == "--link") cl.options.linkPath = value(a);
-        else if (a == "--version") {
+        else if (a == "--link") {
+            cl.options.linkPath = value(a);
+            if (cl.options.linkPath.empty()) bad("--link needs a path");
+        } else if (a == "--tracker-version" ||
+                   (a == "--version" && i + 1 < argc && argv[i + 1][0] != '-')) {
+            // "--version TEXT" is the option's older spelling; "--version" alone, or before
+            // another option, asks for the program's version.
             cl.options.version = value(a);
-            if (cl.options.version.size() > 5) bad("--version: at most 5 bytes");
-        }
+            if (cl.options.version.size() > 5) bad(a + ": at most 5 bytes");
+        } else if (a == "--version") cl.version = true;
         else if (a == "--pose") cl.options.fixedPose = toPose(value(a));
         else if (a == "--speed") cl.options.trackerSpeed = toSpeed(value(a), a);
         else if (a == "--port-speed") {
@@ -123,7 +132,7 @@ CommandLine parseCommandLine(int argc, char** argv) {
     }
     for (; i < argc; ++i) cl.program.emplace_back(argv[i]);
 
-    if (cl.help) return cl;
+    if (cl.help || cl.version) return cl;
     if (!portSpeedGiven) cl.options.portSpeed = cl.options.trackerSpeed;
     if (cl.comPort && cl.program.empty()) bad("--com needs a program after --");
     if (!cl.comPort && !cl.program.empty()) bad("a program after -- needs --com N");

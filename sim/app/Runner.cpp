@@ -106,9 +106,10 @@ int runProgram(Simulator& sim, int com, const std::vector<std::string>& program)
         if (sig == SIGCHLD) {
             const pid_t done = waitpid(pid, &status, WNOHANG);
             if (done == pid) break;
-        } else if (sig == SIGINT || sig == SIGTERM) {
-            // A terminal's signal (sent by the kernel) has reached the program's process
-            // group already; pass on only what was sent to this process alone.
+        } else if (sig == SIGINT || sig == SIGTERM || sig == SIGHUP) {
+            // A terminal's signal (sent by the kernel: Ctrl-C, a closed terminal) has reached
+            // the program's process group already; pass on only what was sent to this process
+            // alone.
             if (info.si_code != SI_KERNEL) kill(pid, sig);
         }
     }

@@ -22,7 +22,11 @@ int main(int argc, char** argv) {
     }
     if (cl.help) {
         std::fputs(kUsage, stdout);
-        return 0;
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    if (cl.version) {
+        std::printf("korvisor-sim %s\n", KORVISOR_SIM_VERSION);
+        return std::fflush(stdout) == 0 ? 0 : 1;
     }
 
     // Running a program without a link of its own: a private link, so that a tracker that

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -19,18 +18,14 @@ std::string linkTarget(const std::string& path) {
 }  // namespace
 
 void pointLink(const std::string& path, const std::string& target) {
-    struct stat st{};
-    if (lstat(path.c_str(), &st) == 0 && !S_ISLNK(st.st_mode))
-        throw std::system_error(EEXIST, std::generic_category(), path + " exists and is not a link");
-    const std::string temp = path + ".korvisor-sim." + std::to_string(getpid());
-    unlink(temp.c_str());
-    if (symlink(target.c_str(), temp.c_str()) != 0)
-        throw std::system_error(errno, std::generic_category(), "cannot create link " + path);
-    if (rename(temp.c_str(), path.c_str()) != 0) {
-        int e = errno;
-        unlink(temp.c_str());
-        throw std::system_error(e, std::generic_category(), "cannot create link " + path);
-    }
+    // symlink never replaces anything, so the check and the making are one step.
+    if (symlink(target.c_str(), path.c_str()) == 0) return;
+    const int e = errno;
+    if (e == EEXIST)
+        throw std::system_error(e, std::generic_category(),
+                                "cannot create link " + path + ": it exists, and is not this simulator's "
+                                "(remove it if a run that was killed left it)");
+    throw std::system_error(e, std::generic_category(), "cannot create link " + path);
 }
 
 void removeLink(const std::string& path, const std::string& target) {

@@ -5,9 +5,9 @@
 
 namespace korvisor {
 
-// Makes path a symbolic link to target, atomically replacing a link already there (for
-// example one left by a run that was killed). Refuses to replace anything but a link.
-// Throws std::system_error.
+// Makes path a symbolic link to target. Refuses a path that exists, whatever it is: a link
+// there may be a user's (to a real port) or another simulator's, and replacing it would later
+// delete it too. Throws std::system_error.
 void pointLink(const std::string& path, const std::string& target);
 
 // Removes path if it is a symbolic link to target; leaves anything else alone.

@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <chrono>
+#include <fcntl.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace korvisor {
 
@@ -10,8 +12,23 @@ RxLog::~RxLog() { closeFile(); }
 
 void RxLog::openFile(const std::string& path) {
     closeFile();
-    file_ = std::fopen(path.c_str(), "we");
-    if (!file_) throw std::system_error(errno, std::generic_category(), "cannot open log " + path);
+    // Opened without waiting: a FIFO that no one reads yet would otherwise block the open, and
+    // with it the program, for good. Writes then wait for the reader as usual.
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd < 0) {
+        const int e = errno;
+        if (e == ENXIO)
+            throw std::system_error(e, std::generic_category(),
+                                    "cannot open log " + path + ": a FIFO with no reader (start the reader first)");
+        throw std::system_error(e, std::generic_category(), "cannot open log " + path);
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    file_ = fdopen(fd, "w");
+    if (!file_) {
+        const int e = errno;
+        close(fd);
+        throw std::system_error(e, std::generic_category(), "cannot open log " + path);
+    }
     std::fputs("# monotonic-seconds byte host-bit/s judgement\n"
                "# monotonic-seconds frame-end bytes intact|damaged\n", file_);
     std::fflush(file_);

@@ -22,6 +22,7 @@
 #include <exception>
 #include <mutex>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <stdexcept>
 #include <sys/eventfd.h>
 #include <thread>
@@ -37,6 +38,8 @@ namespace {
 constexpr auto kSwitchGrace = std::chrono::milliseconds(10);
 // The longest the thread sleeps with nothing to do (it is woken for everything it must see).
 constexpr auto kIdleWait = std::chrono::seconds(1);
+// How often the host's line speed is sampled while no byte is waiting to be judged.
+constexpr auto kHostSpeedSample = std::chrono::milliseconds(2);
 constexpr std::size_t kVersionLength = 5;
 constexpr std::size_t kSentFramesKept = 65536;
 
@@ -89,6 +92,7 @@ struct Simulator::Impl {
     std::deque<std::function<void()>> tasks;
     long tasksQueued = 0, tasksDone = 0;
     std::optional<std::string> announce;  // a slave path to hand to onDeviceAppeared
+    std::optional<Clock::time_point> hostChangeSince;  // an idle speed change not yet followed
 
     // ---- device ------------------------------------------------------------------------
     void appear() {
@@ -99,6 +103,7 @@ struct Simulator::Impl {
         pty = std::move(p);
         engine.powerOn();
         judge = SpeedJudge(options.portSpeed);
+        hostChangeSince.reset();
         pending = Pending{};
         line.clear();
         poses.restartFilter();
@@ -134,6 +139,20 @@ struct Simulator::Impl {
         pending.bytes.insert(pending.bytes.end(), buf, buf + n);
         pending.at.insert(pending.at.end(), static_cast<std::size_t>(n), now);
         judgePending(now, false);
+    }
+
+    // Follows the host's line speed while no byte waits to be judged, so that a speed the
+    // host sets and leaves again before its next byte is read still counts for that byte.
+    void followHost(Clock::time_point now) {
+        const int speed = pty->hostSpeed();
+        int unread = 0;  // bytes already sent are judged by readInput, with the speeds around them
+        ioctl(pty->master(), FIONREAD, &unread);
+        if (!pending.bytes.empty() || unread > 0 || speed == judge.lineSpeed()) {
+            hostChangeSince.reset();
+            return;
+        }
+        if (!hostChangeSince) hostChangeSince = now;
+        if (judge.follow(speed, now >= *hostChangeSince + kSwitchGrace)) hostChangeSince.reset();
     }
 
     void judgePending(Clock::time_point now, bool graceOver) {
@@ -260,6 +279,7 @@ struct Simulator::Impl {
         if (pty && line.frontDue()) t = std::min(t, *line.frontDue());
         if (pty && engine.streaming()) t = std::min(t, nextFrameDue);
         if (pty && !pending.bytes.empty()) t = std::min(t, pending.since + kSwitchGrace);
+        if (pty) t = std::min(t, now + kHostSpeedSample);
         if (vanishAt) t = std::min(t, *vanishAt);
         if (comeBackAt) t = std::min(t, *comeBackAt);
         return t;
@@ -274,6 +294,7 @@ struct Simulator::Impl {
             if (pty) {
                 if (!pending.bytes.empty() && now >= pending.since + kSwitchGrace)
                     judgePending(now, true);
+                followHost(now);
                 streamTick(now);
                 sendDue(now);
             }

@@ -51,4 +51,12 @@ std::optional<std::vector<int>> SpeedJudge::judge(const std::vector<std::uint8_t
     return speeds;
 }
 
+bool SpeedJudge::follow(int hostSpeed, bool graceOver) {
+    if (hostSpeed == line_) return true;
+    if (expect_ != hostSpeed && !graceOver) return false;
+    line_ = hostSpeed;
+    expect_.reset();
+    return true;
+}
+
 }  // namespace korvisor

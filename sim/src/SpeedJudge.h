@@ -24,6 +24,13 @@ public:
     std::optional<std::vector<int>> judge(const std::vector<std::uint8_t>& bytes, int before,
                                           int after, bool graceOver);
 
+    // The host's speed, sampled while no byte awaits judgement: a byte is heard at the speed in
+    // effect when it was sent, so a change the host makes while the line is idle counts from
+    // then, not from the next read. A change that a judged switch command explains is taken at
+    // once; any other (made by the host itself, or a switch command still on its way) once
+    // graceOver. true when the judge now agrees with the host.
+    bool follow(int hostSpeed, bool graceOver);
+
     int lineSpeed() const { return line_; }
 
 private:

@@ -169,3 +169,29 @@ TEST_F(AfxTest, ArrowKeysMoveWithinTheGroupAndSelectAutoRadios) {
     });
     EXPECT_EQ(events, (Events{"alpha 10000", "beta 01000", "alpha 10000"}));
 }
+
+// Arrowing onto the radio that is already selected moves the focus there and clicks nothing:
+// its command is not given again. Arrowing onto one not yet selected selects and clicks it.
+TEST_F(AfxTest, ArrowKeysDoNotClickTheRadioAlreadySelected) {
+    const Events events = RunProbe([](RecordingDialog& d) {
+        ClickControl(d, IDC_ALPHA);
+        d.GetDlgItem(IDC_BETA)->SetFocus();
+        PressKey(d, Qt::Key_Up);  // onto Alpha, selected already
+        EXPECT_EQ(FocusedControlId(d), IDC_ALPHA);
+        EXPECT_EQ(d.IsDlgButtonChecked(IDC_ALPHA), BST_CHECKED);
+        PressKey(d, Qt::Key_Right);  // onto Beta, not selected
+        EXPECT_EQ(FocusedControlId(d), IDC_BETA);
+    });
+    EXPECT_EQ(events, (Events{"alpha 10000", "beta 01000"}));
+}
+
+// Text set by the program is a change whether the edit is enabled or not; the user cannot
+// type into a disabled edit.
+TEST_F(AfxTest, SetDlgItemTextOnADisabledEditStillNotifies) {
+    const Events events = RunProbe([](RecordingDialog& d) {
+        for (int id : {IDC_RATE, IDC_NAME}) d.GetDlgItem(id)->EnableWindow(FALSE);
+        d.SetDlgItemText(IDC_RATE, "15");
+        QTest::keyClicks(ControlWidget(d, IDC_NAME), "ab");
+    });
+    EXPECT_EQ(events, Events{"change 15"});
+}

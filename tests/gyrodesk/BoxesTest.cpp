@@ -94,7 +94,7 @@ TEST_F(SystemMenuTest, CloseEndsTheDialogWithCancel) {
     EXPECT_EQ(result, IDCANCEL);
 }
 
-TEST_F(SystemMenuTest, HoldsThePlatformItemsThenTheAboutItem) {
+TEST_F(SystemMenuTest, HoldsThePlatformItemsThenTheAboutAndLivePlotItems) {
     CGyrodeskDlg dlg;
     RunModal(dlg, [&] {
         const std::vector<CMenu::Item> items = afx::testing::SystemMenuItems(dlg);
@@ -107,13 +107,14 @@ TEST_F(SystemMenuTest, HoldsThePlatformItemsThenTheAboutItem) {
         EXPECT_TRUE(find(SC_CLOSE)->IsEnabled());
         ASSERT_NE(find(SC_MINIMIZE), nullptr);
         EXPECT_TRUE(find(SC_MINIMIZE)->IsEnabled());
-        ASSERT_GE(items.size(), 2u);
-        EXPECT_TRUE(items[items.size() - 2].IsSeparator());
-        EXPECT_EQ(items.back().id, static_cast<UINT>(IDM_ABOUTBOX));
+        ASSERT_GE(items.size(), 3u);
+        EXPECT_TRUE(items[items.size() - 3].IsSeparator());
+        EXPECT_EQ(items[items.size() - 2].id, static_cast<UINT>(IDM_ABOUTBOX));
+        EXPECT_EQ(items.back().id, static_cast<UINT>(IDM_LIVEPLOT));
     });
 }
 
-TEST_F(SystemMenuTest, WithoutTheAboutStringTheMenuKeepsOnlyThePlatformItems) {
+TEST_F(SystemMenuTest, WithoutTheAboutStringTheMenuHasNoAboutItem) {
     auto menuOf = [] {
         CGyrodeskDlg dlg;
         std::vector<CMenu::Item> items;
@@ -122,15 +123,21 @@ TEST_F(SystemMenuTest, WithoutTheAboutStringTheMenuKeepsOnlyThePlatformItems) {
     };
     const std::size_t withAbout = menuOf().size();
 
-    static const afx::StringResource kEmpty[] = {{IDS_ABOUTBOX, ""}};
+    // The About string missing, or empty; the live plot's kept.
+    static const afx::StringResource kMissing[] = {{IDS_LIVEPLOT, "Live &Plot..."}};
+    static const afx::StringResource kEmpty[] = {{IDS_ABOUTBOX, ""}, {IDS_LIVEPLOT, "Live &Plot..."}};
     afx::ResourceTable table = gyrodesk::Resources();
     for (const std::span<const afx::StringResource> strings :
-         {std::span<const afx::StringResource>(), std::span<const afx::StringResource>(kEmpty)}) {
+         {std::span<const afx::StringResource>(kMissing), std::span<const afx::StringResource>(kEmpty)}) {
         table.strings = strings;
         AfxSetResourceTable(table);
         const std::vector<CMenu::Item> items = menuOf();
-        EXPECT_EQ(items.size() + 2, withAbout) << "neither the separator nor the item";
+        EXPECT_EQ(items.size() + 1, withAbout) << "no About item";
         for (const CMenu::Item& item : items) EXPECT_NE(item.id, static_cast<UINT>(IDM_ABOUTBOX));
+        // The live plot's item stays last, after a separator.
+        ASSERT_GE(items.size(), 2u);
+        EXPECT_TRUE(items[items.size() - 2].IsSeparator());
+        EXPECT_EQ(items.back().id, static_cast<UINT>(IDM_LIVEPLOT));
     }
     AfxSetResourceTable(gyrodesk::Resources());
 }

@@ -1,6 +1,7 @@
 // The program's application object run as the program runs it, with one user action done once
-// the main dialog is up: gyrodesk-exit-probe exit|enter|escape|closebox|sysclose. The exit
-// status is the program's.
+// the main dialog is up: gyrodesk-exit-probe exit|enter|escape|closebox|sysclose|plot [OPTION...].
+// The exit status is the program's. The live plot must be open once the dialog runs when the
+// program was given --plot, and closed otherwise; "plot" waits for it, then presses Esc.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -25,6 +26,14 @@ namespace {
 std::string g_action;
 constexpr int kWarningShown = 97;
 constexpr int kStillRunning = 96;
+constexpr int kPlotWrong = 95;
+bool g_plotExpected = false;
+
+QWidget* PlotWindow() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowTitle() == "Gyrodesk - Live Plot") return w;
+    return nullptr;
+}
 
 void Act(CDialog& dlg) {
     QWidget* window = dlg.GetSafeQWidget();
@@ -38,6 +47,20 @@ void Act(CDialog& dlg) {
         QTest::keyClick(window, Qt::Key_Escape);
     } else if (g_action == "closebox") {
         window->close();
+    } else if (g_action == "plot") {
+        // The plot opens from the dialog's own loop: give it a moment, then end as Esc does.
+        auto* timer = new QTimer(qApp);
+        timer->setInterval(10);
+        QObject::connect(timer, &QTimer::timeout, timer, [timer, window] {
+            if (!PlotWindow()) return;
+            timer->stop();
+            QTest::keyClick(window, Qt::Key_Escape);
+        });
+        timer->start();
+        QTimer::singleShot(5000, qApp, [] {
+            std::fprintf(stderr, "gyrodesk-exit-probe: no live plot\n");
+            std::_Exit(kPlotWrong);
+        });
     } else if (g_action == "sysclose") {
         afx::testing::ChooseSystemMenuItem(dlg, SC_CLOSE);
     } else {
@@ -64,6 +87,10 @@ public:
                 !afx::testing::IsInnermostModal(*dlg))
                 return;
             timer->stop();
+            if (!g_plotExpected && PlotWindow()) {
+                std::fprintf(stderr, "gyrodesk-exit-probe: the live plot opened without --plot\n");
+                std::_Exit(kPlotWrong);
+            }
             Act(*dlg);
         });
         timer->start();
@@ -83,6 +110,8 @@ ProbeApp theApp;
 int main(int argc, char** argv) {
     if (argc < 2) return 98;
     g_action = argv[1];
+    for (int i = 2; i < argc; ++i)
+        if (std::strcmp(argv[i], "--plot") == 0) g_plotExpected = true;
     AfxSetResourceTable(gyrodesk::Resources());
     gyrodesk::InstallLinkWarning();
     return AfxWinMain(argc, argv);

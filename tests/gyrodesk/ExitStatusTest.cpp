@@ -1,6 +1,6 @@
 // How the program ends: status 1 after Exit (or Enter), with the port closed and the tracker
 // sent its reset byte; ExitInstance's 0 after Esc, the close box or Close on the system menu,
-// with no reset byte.
+// with no reset byte. With --plot the live plot is open once the dialog runs (and only then).
 #include <algorithm>
 
 #include <QProcess>
@@ -17,6 +17,7 @@ struct ExitCase {
     const char* action;
     int status;
     bool resetSent;
+    QStringList options = {};  // the program's command line after the action
 };
 
 class ExitStatusTest : public ::testing::TestWithParam<ExitCase> {};
@@ -45,11 +46,12 @@ TEST_P(ExitStatusTest, EndsWithTheStatusOfHowTheDialogClosed) {
     QProcess program;
     program.setProcessEnvironment(env);
     program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(GYRODESK_EXIT_PROBE, {c.action});
+    program.start(GYRODESK_EXIT_PROBE, QStringList{c.action} + c.options);
     ASSERT_TRUE(program.waitForStarted(10000));
     ASSERT_TRUE(program.waitForFinished(30000)) << "the program did not end";
     ASSERT_EQ(program.exitStatus(), QProcess::NormalExit);
     ASSERT_NE(program.exitCode(), 97) << "the program did not find the tracker";
+    ASSERT_NE(program.exitCode(), 95) << "the live plot was open without --plot, or closed with it";
     EXPECT_EQ(program.exitCode(), c.status);
 
     const std::vector<std::uint8_t> bytes = SettledBytes(tracker);
@@ -66,7 +68,8 @@ INSTANTIATE_TEST_SUITE_P(Ends, ExitStatusTest,
                                            ExitCase{"enter", 1, true},
                                            ExitCase{"escape", 0, false},
                                            ExitCase{"closebox", 0, false},
-                                           ExitCase{"sysclose", 0, false}),
+                                           ExitCase{"sysclose", 0, false},
+                                           ExitCase{"plot", 0, false, {"--plot"}}),
                          [](const auto& info) { return std::string(info.param.action); });
 
 }  // namespace

@@ -1,6 +1,10 @@
-// Moving the link to another port: the port in use, a port that does not exist, a port whose
-// device does not answer, a second tracker, and a choice made while no port is open.
+// Moving the link to another port: the port in use (after a read that got no reply too), a
+// port whose device has gone, a port that does not exist, a port whose device does not answer,
+// a second tracker, and a choice made while no port is open.
 #include <algorithm>
+#include <filesystem>
+
+#include <unistd.h>
 
 #include "ConsoleFixture.h"
 
@@ -103,6 +107,75 @@ TEST_F(PortChoiceTest, PortInUseSendsNothingAnywhere) {
     ExpectReceived({}, "the port in use");
     EXPECT_EQ(dlg->link.GetPortId(), 3);
 }
+
+// A read that got no reply says nothing about the port: the tracker behind it is still there,
+// so its port stays in use, however often it is chosen again (reopening it would fail on the
+// link's own lock).
+TEST_F(PortChoiceTest, PortInUseStaysInUseAfterAReadGotNoReply) {
+    Start();
+    korvisor::Faults silent;
+    silent.silent = true;
+    tracker->setFaults(silent);
+    Click(*dlg, IDC_POLL);
+    ASSERT_EQ(Status(), "No reply from Korvisor !!!");
+    tracker->setFaults({});
+    Received();
+
+    for (int click = 1; click <= 2; ++click) {
+        Click(*dlg, IDC_COM3);
+        EXPECT_EQ(Status(), "This port is currently in use") << "click " << click;
+    }
+    ExpectReceived({}, "the port in use");
+    ExpectStillOnCom3();
+}
+
+// The device behind the port in use has gone (an unplugged adapter): choosing the port again
+// opens it anew, and finds the tracker once it is back behind the same path.
+struct GoneCase {
+    const char* name;
+    bool comesBack;
+    const char* status;
+};
+
+class GonePortTest : public ConsoleTest, public ::testing::WithParamInterface<GoneCase> {
+protected:
+    void TearDown() override {
+        ConsoleTest::TearDown();
+        tracker.reset();
+        std::filesystem::remove_all(dir);
+    }
+    std::string dir = ::testing::TempDir() + "gyrodesk-gone-" + std::to_string(getpid());
+};
+
+TEST_P(GonePortTest, ChoosingThePortAgainOpensItAnew) {
+    const GoneCase& c = GetParam();
+    QuietLink quiet;
+    std::filesystem::create_directories(dir);
+    korvisor::Options options = TrackerOptions();
+    options.linkPath = dir + "/tracker";
+    Start(options);
+    ASSERT_EQ(dlg->link.GetPortId(), 3);
+
+    tracker->vanish();
+    Click(*dlg, IDC_POLL);
+    EXPECT_EQ(Status(), "No reply from Korvisor !!!");
+    if (c.comesBack) tracker->comeBack();
+
+    Click(*dlg, IDC_COM3);
+    EXPECT_EQ(Status(), c.status);
+    EXPECT_EQ(dlg->link.GetPortId(), 3);
+    if (c.comesBack) {
+        Received();  // the line quiet: a reply that came late on a loaded machine is purged
+        TakeSample(*dlg, [&] { Click(*dlg, IDC_POLL); });
+        EXPECT_EQ(Text(*dlg, IDC_YAW), "250") << Text(*dlg, IDC_PORT_OUTPUT).toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ports, GonePortTest,
+    ::testing::Values(GoneCase{"Back", true, "Korvisor found !!!"},
+                      GoneCase{"StillGone", false, "Can't lock to COM3 !!!"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Exit ---------------------------------------------------------------------------------
 

@@ -1,5 +1,7 @@
 // What Poll and the timer show: the angles in the order yaw, pitch, roll, the raw frame, the
 // checksum verdict, and a frame that did not come whole.
+#include <cstring>
+
 #include <QElapsedTimer>
 #include <QTimer>
 
@@ -24,7 +26,10 @@ struct FrameCase {
     const char* roll;
     const char* portOutput;
     const char* status;
+    bool ascii = false;     // ASCII frames instead of binary
 };
+
+Bytes AsciiFrame(const char* text) { return Bytes(text, text + std::strlen(text)); }
 
 class FrameDisplayTest : public ::testing::TestWithParam<FrameCase> {
 protected:
@@ -47,8 +52,12 @@ protected:
 TEST_P(FrameDisplayTest, ShowsTheFrameAndItsVerdict) {
     const FrameCase& c = GetParam();
     if (c.checksum) Click(dlg, IDC_CHECKSUM_ON);
+    if (c.ascii) Click(dlg, IDC_ASCII);
     // A good frame first: yaw 0, pitch -90, roll -90.
-    device.answer('S', c.checksum ? std::string(7, '\0') : std::string(6, '\0'));
+    if (c.ascii)
+        device.answer('S', "Y    0,  -90,  -90\r\n");
+    else
+        device.answer('S', c.checksum ? std::string(7, '\0') : std::string(6, '\0'));
     TakeSample(dlg, [&] { Click(dlg, IDC_POLL); });
     ASSERT_EQ(Text(dlg, IDC_YAW), "0");
     const QString statusBefore = Text(dlg, IDC_STATUS);
@@ -82,7 +91,15 @@ INSTANTIATE_TEST_SUITE_P(
                   "-90", "-90", "123456781ABC", "No reply from Korvisor !!!"},
         FrameCase{"NoReply", false, {}, "0", "-90", "-90", "", "No reply from Korvisor !!!"},
         FrameCase{"NoReplyInChecksumMode", true, {}, "0", "-90", "-90", "",
-                  "No reply from Korvisor !!!"}),
+                  "No reply from Korvisor !!!"},
+        FrameCase{"Ascii", false, AsciiFrame("Y  123,  -45,   10\r\n"), "123", "-45", "10",
+                  "Y  123,  -45,   10", nullptr, true},
+        // The 'Y' and every byte behind it that arrived.
+        FrameCase{"AsciiShortFrame", false, AsciiFrame("Y  123,  -4"), "0", "-90", "-90",
+                  "Y  123,  -4", "No reply from Korvisor !!!", true},
+        // Whole but malformed: shown as it came, its numbers not taken.
+        FrameCase{"AsciiMalformed", false, AsciiFrame("Y  12a,  -45,   10\r\n"), "0", "-90", "-90",
+                  "Y  12a,  -45,   10", nullptr, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- The simulated tracker: continuous, ASCII, timer messages, a vanished tracker ----------
@@ -180,6 +197,49 @@ TEST_F(StreamDisplayTest, VanishedTrackerDuringContinuousIsReportedAndTheWindowS
     ExpectPose();
     Click(*dlg, IDC_STOP);
 }
+
+// ---- The status line after a read that got no reply ----------------------------------------
+
+// Once the tracker answers again, "No reply from Korvisor !!!" goes: the status that stood
+// before it comes back (with checksum mode off), the verdict replaces it (checksum mode on),
+// and a command's report written meanwhile stays.
+struct RecoveryCase {
+    const char* name;
+    bool checksum;
+    bool commandBetween;  // a command is given while the status reports no reply
+    const char* status;   // after the next good read
+};
+
+class NoReplyRecoveryTest : public StreamDisplayTest, public ::testing::WithParamInterface<RecoveryCase> {};
+
+TEST_P(NoReplyRecoveryTest, AGoodReadTakesTheNoReplyReportAway) {
+    const RecoveryCase& c = GetParam();
+    Start();
+    if (c.checksum) Click(*dlg, IDC_CHECKSUM_ON);
+    Click(*dlg, IDC_HYSTERESIS_ON);
+    korvisor::Faults silent;
+    silent.silent = true;
+    tracker->setFaults(silent);
+    Click(*dlg, IDC_POLL);
+    ASSERT_EQ(Status(), "No reply from Korvisor !!!");
+    tracker->setFaults({});
+    if (c.commandBetween) Click(*dlg, IDC_AVERAGING_OFF);
+
+    TakeSample(*dlg, [&] { Click(*dlg, IDC_POLL); });
+    ExpectPose();
+    EXPECT_EQ(Status(), c.status);
+    // It stays so on the reads that follow.
+    TakeSample(*dlg, [&] { Click(*dlg, IDC_POLL); });
+    EXPECT_EQ(Status(), c.status);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Status, NoReplyRecoveryTest,
+    ::testing::Values(
+        RecoveryCase{"ChecksumOff", false, false, "Hysteresis Filter Mode Enabled"},
+        RecoveryCase{"ChecksumOn", true, false, "Checksum OK"},
+        RecoveryCase{"CommandInBetween", false, true, "Averaging Filter Mode Disabled"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // ---- The display step on its own --------------------------------------------------------------
 

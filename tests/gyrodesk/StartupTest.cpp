@@ -95,10 +95,12 @@ TEST_P(StartupTest, ShowsDefaultsAndTheTrackerFound) {
             << "the focus goes to the first tab stop";
 
         const std::vector<CMenu::Item> menu = afx::testing::SystemMenuItems(dlg);
-        ASSERT_GE(menu.size(), 2u);
-        EXPECT_TRUE(menu[menu.size() - 2].IsSeparator());
-        EXPECT_EQ(menu.back().id, static_cast<UINT>(IDM_ABOUTBOX));
-        EXPECT_EQ(menu.back().text, "&About Gyrodesk...");
+        ASSERT_GE(menu.size(), 3u);
+        EXPECT_TRUE(menu[menu.size() - 3].IsSeparator());
+        EXPECT_EQ(menu[menu.size() - 2].id, static_cast<UINT>(IDM_ABOUTBOX));
+        EXPECT_EQ(menu[menu.size() - 2].text, "&About Gyrodesk...");
+        EXPECT_EQ(menu.back().id, static_cast<UINT>(IDM_LIVEPLOT));
+        EXPECT_EQ(menu.back().text, "Live &Plot...");
     });
     EXPECT_EQ(result, IDCANCEL);
 

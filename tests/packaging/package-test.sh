@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The installed package, as another project sees it.
-#   package-test.sh install   BUILD STAGE LIBDIR          install every component into STAGE/prefix
+#   package-test.sh install   BUILD STAGE LIBDIR MAP      install into STAGE/prefix; MAP is debian/components
 #   package-test.sh cmake     STAGE LIBDIR CONSUMER SIM   build CONSUMER with find_package(Vexlink), run it
 #   package-test.sh pkgconfig STAGE LIBDIR CONSUMER SIM   build CONSUMER with pkg-config, run it
-#   package-test.sh programs  STAGE LIBDIR                run the installed programs against each other
+#   package-test.sh programs  STAGE LIBDIR                run every installed program from the prefix
 # CXX and CONSUMER_FLAGS (for example the sanitizer flags of the build) are used for the consumer.
 set -euo pipefail
 
@@ -12,7 +12,7 @@ fail() { echo "package test: $*" >&2; exit 1; }
 mode=$1
 case $mode in
 install)
-  build=$2 stage=$3 libdir=$4
+  build=$2 stage=$3 libdir=$4 map=$5
   prefix=$stage/prefix
   rm -rf "$stage"
   mkdir -p "$stage"
@@ -28,14 +28,40 @@ install)
            "$libdir/cmake/Vexlink/VexlinkTargets.cmake"; do
     [[ -f $prefix/$f ]] || fail "$f is not installed"
   done
+  # Every program with its manual page; the console with its desktop entry, its icon at every
+  # size and scalable, and its AppStream metadata.
+  for program in "$prefix"/bin/*; do
+    name=$(basename "$program")
+    [[ -f $prefix/share/man/man1/$name.1 ]] || fail "$name is installed without its manual page"
+  done
+  [[ ! -e $prefix/bin/gyrodesk-render ]] || fail "gyrodesk-render is installed; it belongs to the build tree"
   if [[ -e $prefix/bin/gyrodesk ]]; then
     [[ -f $prefix/share/applications/gyrodesk.desktop ]] || fail "the console's desktop entry is not installed"
-    compgen -G "$prefix/share/icons/hicolor/*/apps/gyrodesk.*" >/dev/null || fail "the console's icon is not installed"
+    for size in 16 32 48 64 128 256; do
+      icon=$prefix/share/icons/hicolor/${size}x$size/apps/gyrodesk.png
+      [[ -f $icon && $(od --endian=big -An -tu4 -j16 -N8 "$icon" | xargs) == "$size $size" ]] ||
+        fail "the console's $size px icon is not installed, or not $size px"
+    done
+    [[ -f $prefix/share/icons/hicolor/scalable/apps/gyrodesk.svg ]] || fail "the console's scalable icon is not installed"
+    compgen -G "$prefix/share/metainfo/*.metainfo.xml" >/dev/null || fail "the console's AppStream metadata is not installed"
   fi
   # Nothing of the build tree may leak into the installed package files.
   if grep -rl -- "$build" "$prefix/$libdir/cmake" "$prefix/$libdir/pkgconfig" >/dev/null; then
     fail "installed package files refer to the build folder"
   fi
+  # One install rule a file: none is installed twice.
+  dup=$(sort "$build/install_manifest.txt" | uniq -d)
+  [[ -z $dup ]] || fail "installed more than once: $dup"
+  # Each file goes into one of the Debian packages: it belongs to a component that MAP lists.
+  installed=$(cd "$prefix" && find . ! -type d | sort)
+  packaged=$(sed -e 's/#.*//' "$map" | while read -r _package component; do
+    [[ -n $component ]] || continue
+    part=$stage/component-$component
+    cmake --install "$build" --prefix "$part" --component "$component" >/dev/null
+    (cd "$part" && find . ! -type d)
+  done | sort)
+  stray=$(comm -23 <(echo "$installed") <(echo "$packaged"))
+  [[ -z $stray ]] || fail "installed in no component that $(basename "$map") maps to a package: $stray"
   ;;
 cmake)
   stage=$2 libdir=$3 consumer=$4 sim=$5
@@ -66,7 +92,19 @@ programs)
   stage=$2 libdir=$3
   bin=$stage/prefix/bin
   [[ -x $bin/vexlink && -x $bin/korvisor-sim ]] || fail "the programs are not installed"
-  # They must find the installed library by themselves.
+  # Every installed program starts from the prefix by itself (its RUNPATH finds the installed
+  # library) and answers --help without a window or a port.
+  for program in "$bin"/*; do
+    name=$(basename "$program")
+    libs=$(env -u LD_LIBRARY_PATH ldd "$program")
+    [[ $libs != *"not found"* ]] || fail "$name does not find its libraries: $libs"
+    status=0
+    out=$(env -u LD_LIBRARY_PATH QT_QPA_PLATFORM=offscreen VEXLINK_COM1=/nonexistent/COM1 \
+          VEXLINK_COM2=/nonexistent/COM2 VEXLINK_COM3=/nonexistent/COM3 VEXLINK_COM4=/nonexistent/COM4 \
+          timeout 20 "$program" --help </dev/null 2>&1) || status=$?
+    ((status == 0)) || fail "$name --help ended with status $status: $out"
+    grep -qi "usage" <<<"$out" || fail "$name --help printed no usage: $out"
+  done
   version=$(env -u LD_LIBRARY_PATH "$bin/korvisor-sim" --version 4.2x --com 2 -- "$bin/vexlink" version --port COM2)
   [[ $version == 4.2x ]] || fail "the installed vexlink read the version '$version'"
   ;;

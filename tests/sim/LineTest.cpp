@@ -78,6 +78,49 @@ TEST_F(SimTest, SwitchCommandFollowedAtOnceByTheHostIsJudgedRight) {
     }
 }
 
+// A byte is heard at the speed in effect when it was sent, also when the host changed its speed
+// while the line was idle and changes it again right after the byte. Host at 9600 beside a
+// 19200 tracker: one byte it cannot understand, then 19200, a pause, 'L', and back to 9600.
+TEST_F(SimTest, HostSpeedChangedWhileIdleCountsForTheNextByte) {
+    korvisor::Options options;
+    options.trackerSpeed = 19200;
+    options.portSpeed = 9600;
+    for (int round = 0; round < 3; ++round) {
+        startSim(options);
+        host->send("X");
+        std::this_thread::sleep_for(20ms);  // gone out, as a host that drains before a switch
+        host->setSpeed(19200);
+        std::this_thread::sleep_for(50ms);
+        host->send("L");
+        host->setSpeed(9600);
+        ASSERT_TRUE(sim->waitForReceived(2, 1000ms)) << round;
+        const auto rec = sim->received();
+        EXPECT_FALSE(rec[0].understood) << round;
+        EXPECT_EQ(rec[0].hostSpeed, 9600) << round;
+        EXPECT_TRUE(rec[1].understood) << round << ": 'L' judged at " << rec[1].hostSpeed;
+        EXPECT_EQ(rec[1].hostSpeed, 19200) << round;
+        EXPECT_EQ(sim->state().speed, 9600) << round;
+        host->send("X");
+        EXPECT_EQ(host->read(3, 500ms), bytesOf("KHX")) << round << ": the tracker follows at 9600";
+    }
+}
+
+// A host that changes its speed by itself while idle: the next byte counts at the new speed.
+TEST(SpeedJudge, FollowsTheHostWhileIdle) {
+    korvisor::SpeedJudge judge(9600);
+    EXPECT_FALSE(judge.follow(19200, false)) << "unexplained: waits out the grace time";
+    EXPECT_EQ(judge.lineSpeed(), 9600);
+    EXPECT_TRUE(judge.follow(19200, true));
+    EXPECT_EQ(judge.lineSpeed(), 19200);
+    EXPECT_EQ(*judge.judge(bytesOf("L"), 9600, 9600, false), std::vector<int>{19200})
+        << "the switch the host followed at once";
+    // A judged switch command explains the host's change at once.
+    korvisor::SpeedJudge switched(9600);
+    EXPECT_EQ(*switched.judge(bytesOf("K"), 9600, 9600, false), std::vector<int>{9600});
+    EXPECT_TRUE(switched.follow(19200, false));
+    EXPECT_EQ(switched.lineSpeed(), 19200);
+}
+
 TEST_F(SimTest, ResetAtTheHigherSpeedReturnsToNineThousandSix) {
     // A host resetting at 19200: 'R', 'R', 'L' at 19200, then 'R' at 9600. The first 'R'
     // takes the tracker back to 9600, so the second 'R' and the 'L' are not understood.

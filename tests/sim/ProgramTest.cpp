@@ -146,21 +146,72 @@ TEST(Program, RunsAProgramAgainstTheTrackerWithItsEnvironmentAndStatus) {
         "d=$VEXLINK_COM3; exec 3<>\"$d\"; stty -F \"$d\" raw -echo 9600; "
         "printf XV >&3; echo \"reply=$(timeout 2 head -c 6 <&3)\"; exit 7";
     const Outcome r = shell("VEXLINK_COM4=/keep/me VEXLINK_COM3=/overridden " + kProgram +
-                        " --version 2.5 --com 3 -- sh -c " + shellQuoted(script));
+                        " --tracker-version 2.5 --com 3 -- sh -c " + shellQuoted(script));
     EXPECT_EQ(r.status, 7) << r.output;
     EXPECT_NE(r.output.find("1=/dev/null/COM1 2=/dev/null/COM2 4=/keep/me"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("reply=KHX2.5"), std::string::npos) << r.output;
     EXPECT_FALSE(exists("/dev/null/COM1"));
 }
 
-TEST(Program, ProgramThatCannotStartAndSignalsPassedOn) {
+TEST(Program, ProgramThatCannotStart) {
     EXPECT_EQ(shell(kProgram + " --com 1 -- /no/such/program").status, 127);
+}
 
+// INT, TERM and HUP (a closed terminal) sent to the simulator reach the program it runs.
+class SignalPassedOn : public ::testing::TestWithParam<int> {};
+
+TEST_P(SignalPassedOn, ToTheProgram) {
     Background sim({"--com", "2", "--", "sleep", "30"});
     ASSERT_TRUE(eventually([&] { return runsChild(sim.pid, "sleep"); }, std::chrono::seconds(5)));
     const auto t0 = ptykit::Clock::now();
-    EXPECT_EQ(sim.stopWith(SIGTERM), 128 + SIGTERM);  // the program's own end
+    EXPECT_EQ(sim.stopWith(GetParam()), 128 + GetParam());  // the program's own end
     EXPECT_LT(ptykit::Clock::now() - t0, std::chrono::seconds(5));
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, SignalPassedOn, ::testing::Values(SIGTERM, SIGINT, SIGHUP));
+
+// --link never takes over a path that exists: a user's link to a real port, another
+// simulator's link, a file. The simulator refuses to start and leaves the path as it was.
+TEST(Program, RefusesALinkPathThatExists) {
+    TempDir dir;
+    const std::string usersLink = dir.path + "/users-link", file = dir.path + "/file",
+                      othersLink = dir.path + "/others-link";
+    ASSERT_EQ(symlink("/nonexistent/users-port", usersLink.c_str()), 0);
+    std::ofstream(file) << "keep me\n";
+    Background other({"--link", othersLink});
+    const std::string othersDevice = other.firstLine(std::chrono::milliseconds(3000));
+    ASSERT_EQ(othersDevice.rfind("/dev/pts/", 0), 0u) << othersDevice;
+
+    const auto target = [](const std::string& link) {
+        char buf[256] = {};
+        return readlink(link.c_str(), buf, sizeof buf - 1) > 0 ? std::string(buf) : std::string();
+    };
+    for (const std::string& path : {usersLink, othersLink, file}) {
+        const std::string before = target(path);
+        const Outcome r = shell("timeout -k 2 5 " + kProgram + " --link " + shellQuoted(path));
+        EXPECT_EQ(r.status, 1) << path << ": " << r.output;
+        EXPECT_NE(r.output.find("exists"), std::string::npos) << path << ": " << r.output;
+        EXPECT_EQ(target(path), before) << path;
+    }
+    std::ifstream in(file);
+    std::string text;
+    std::getline(in, text);
+    EXPECT_EQ(text, "keep me");
+    EXPECT_EQ(other.stopWith(SIGTERM), 0);
+    EXPECT_FALSE(exists(othersLink)) << "the other simulator removes its own link";
+}
+
+// A log FIFO that no one reads: the simulator says so and ends, instead of waiting in the
+// open with its signals held back.
+TEST(Program, LogFifoWithoutAReaderIsRefusedAtOnce) {
+    TempDir dir;
+    const std::string fifo = dir.path + "/rx.fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const auto t0 = ptykit::Clock::now();
+    const Outcome r = shell("timeout -k 2 5 " + kProgram + " --log " + shellQuoted(fifo));
+    EXPECT_EQ(r.status, 1) << r.output;
+    EXPECT_NE(r.output.find("no reader"), std::string::npos) << r.output;
+    EXPECT_LT(ptykit::Clock::now() - t0, std::chrono::seconds(4));
 }
 
 class EndsOnSignal : public ::testing::TestWithParam<int> {};
@@ -215,16 +266,19 @@ TEST(Program, RejectsBadArgumentsWithAMessage) {
         "--speed 4800",      "--pose 1,2",         "--pose 0,720,0",      "--pose a,b,c",
         "--com 5 -- true",   "--com 3",            "-- true",             "--bogus",
         "--drop 0",          "--version ABCDEF",   "--vanish-after -1",   "--come-back-after 1",
-        "--link",
+        "--link",            "--link ''",          "--tracker-version ABCDEF",
     };
     for (const char* args : bad) {
-        const Outcome r = shell(kProgram + " " + args);
+        const Outcome r = shell("timeout -k 2 10 " + kProgram + " " + args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_NE(r.output.find("korvisor-sim: "), std::string::npos) << args << ": " << r.output;
     }
     const Outcome help = shell(kProgram + " --help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.output.find("--com N"), std::string::npos);
+    const Outcome version = shell(kProgram + " --version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.output.rfind("korvisor-sim ", 0), 0u) << version.output;
 }
 
 }  // namespace

@@ -151,5 +151,23 @@ TEST_F(Close, VanishedDevice) {
     EXPECT_EQ(link.ifBusy, 0);
 }
 
+// Whether the port held has gone: a quiet tracker, even one that left a read short, is there;
+// an unplugged one is gone, at once and without anything being sent; no port held is not gone.
+TEST_F(Close, CheckIfGoneTellsAVanishedDeviceFromAQuietOne) {
+    Vexlink link;
+    EXPECT_EQ(link.CheckIfGone(), 0) << "no port held";
+    ScriptedDevice& tracker = holdTracker(link);
+    EXPECT_EQ(link.CheckIfGone(), 0) << "a tracker that is there";
+    EXPECT_EQ(link.ReadFromPort(), 0) << "the scripted tracker sends no frames";
+    EXPECT_EQ(link.CheckIfGone(), 0) << "after a read that got no reply";
+
+    tracker.vanish();
+    const auto start = Clock::now();
+    EXPECT_EQ(link.CheckIfGone(), 1) << "unplugged";
+    EXPECT_LT(msSince(start), 50.0) << "asks, does not wait";
+    EXPECT_EQ(link.CloseCom(link.comHandle), 1);
+    EXPECT_EQ(link.CheckIfGone(), 0) << "closed: no port held";
+}
+
 }  // namespace
 }  // namespace linktest

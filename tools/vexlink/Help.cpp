@@ -43,9 +43,12 @@ std::string programHelp() {
            "  stream    send samples as UDP pose datagrams (opentrack \"UDP over network\")\n"
            "  reset     hard-reset the tracker on one port\n"
            "\n"
-           "'vexlink <subcommand> --help' describes each one. Exit status: 0 success, 1 failure,\n"
+           "'vexlink <subcommand> --help' describes each one; 'vexlink --version' prints the\n"
+           "program's version. Exit status: 0 success, 1 failure,\n"
            "2 a command line that cannot be used.\n";
 }
+
+std::string programVersion() { return std::string("vexlink ") + VEXLINK_PROGRAM_VERSION + "\n"; }
 
 std::string subcommandHelp(Subcommand subcommand) {
     switch (subcommand) {

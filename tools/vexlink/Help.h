@@ -8,6 +8,8 @@
 namespace vexlink_cli {
 
 std::string programHelp();
+// "vexlink VERSION" and a line feed.
+std::string programVersion();
 std::string subcommandHelp(Subcommand subcommand);
 
 }  // namespace vexlink_cli

@@ -153,6 +153,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
     if (args.empty()) return error("no subcommand given (try 'vexlink --help')");
     const std::string& first = args.front();
     if (first == "--help" || first == "-h" || first == "help") return ShowHelp{programHelp()};
+    if (first == "--version") return ShowHelp{programVersion()};
 
     const SubcommandSpec* sub = nullptr;
     for (const SubcommandSpec& spec : kSubcommands) {

@@ -15,8 +15,8 @@ inline constexpr int kBinaryBodyLength = 6;
 inline constexpr int kBinaryBodyWithChecksum = 7;
 inline constexpr int kChecksumPosition = 6;  // within the body
 
-// ASCII frames: 'Y', then three 5-character decimal fields each followed by one separator
-// byte, and one last byte: 20 bytes, of which 19 follow the start byte.
+// ASCII frames: 'Y', then three 5-character decimal fields with one separator byte after the
+// first two, and the line end CR LF: 20 bytes, of which 19 follow the start byte.
 inline constexpr unsigned char kAsciiStart = 'Y';
 inline constexpr int kAsciiBodyLength = 19;
 inline constexpr int kAsciiFieldWidth = 5;
@@ -24,6 +24,7 @@ inline constexpr int kAsciiYawAt = 1;
 inline constexpr int kAsciiPitchAt = 7;
 inline constexpr int kAsciiRollAt = 13;
 inline constexpr int kAsciiEndAt = 18;  // set to NUL on receipt
+inline constexpr int kAsciiFrameLength = 20;
 
 // The word at p, high byte first: 0..65535.
 constexpr int wordAt(const unsigned char* p) {
@@ -56,6 +57,35 @@ constexpr int parseField(const unsigned char* text, int width) {
     int value = 0;
     while (i < width && text[i] >= '0' && text[i] <= '9') value = value * 10 + (text[i++] - '0');
     return negative ? -value : value;
+}
+
+// One ASCII field as the tracker writes it: right-aligned in its 5 bytes, that is blanks, an
+// optional sign, then at least one digit up to the field's end.
+constexpr bool isAsciiField(const unsigned char* field) {
+    int i = 0;
+    while (i < kAsciiFieldWidth && field[i] == ' ') ++i;
+    if (i < kAsciiFieldWidth && (field[i] == '+' || field[i] == '-')) ++i;
+    if (i == kAsciiFieldWidth) return false;  // no digit
+    for (; i < kAsciiFieldWidth; ++i)
+        if (field[i] < '0' || field[i] > '9') return false;
+    return true;
+}
+
+// A separator is any byte but a digit, a sign, a NUL or a line end: its value is not otherwise
+// examined (a blank may serve). A frame that lost a byte fails on its shifted fields and on the
+// line end, which the next frame's 'Y' then pushes out of place.
+constexpr bool isAsciiSeparator(unsigned char c) {
+    return !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '\0' && c != '\r' && c != '\n';
+}
+
+// Whether the kAsciiFrameLength bytes at frame have the layout of an ASCII frame: 'Y', the three
+// fields with a separator after the first two, and CR LF. A frame that lost bytes on the line
+// is filled up by the next frame's start and fails here, so it is never taken for a sample.
+constexpr bool asciiLayoutHolds(const unsigned char* frame) {
+    return frame[0] == kAsciiStart && isAsciiField(frame + kAsciiYawAt) &&
+           isAsciiSeparator(frame[kAsciiPitchAt - 1]) && isAsciiField(frame + kAsciiPitchAt) &&
+           isAsciiSeparator(frame[kAsciiRollAt - 1]) && isAsciiField(frame + kAsciiRollAt) &&
+           frame[kAsciiEndAt] == '\r' && frame[kAsciiEndAt + 1] == '\n';
 }
 
 }  // namespace vexlink::frame

@@ -71,17 +71,20 @@ int Vexlink::ReadFromPort() {
             return 0;
         }
         platform::Sleep(timing::kAfterAsciiStartMs);
-        if (!readBody(*this, dataBuffer + 1, frame::kAsciiBodyLength)) return 0;
+        const bool whole = readBody(*this, dataBuffer + 1, frame::kAsciiBodyLength);
+        const bool wellFormed = whole && frame::asciiLayoutHolds(dataBuffer);
+        // Every read, short, malformed or good, leaves the frame's text ending at position 18.
+        dataBuffer[frame::kAsciiEndAt] = 0;
+        // A short frame fails with bytesRead below 19; a malformed one (bytes lost on the line
+        // and filled up by the next frame) with bytesRead at 19. Neither is a sample.
+        if (!wellFormed) return 0;
 
-        // The copy stops at the first NUL: a NUL inside the frame ends its text there, and
-        // every field behind it reads as 0. Positions 20 on are zero, so the copy ends by then.
-        std::size_t length = 0;
-        while (length < sizeof asciiBuffer - 1 && dataBuffer[length] != 0) ++length;
-        std::memcpy(asciiBuffer, dataBuffer, length);
+        // The layout holds, so the text has no NUL before position 18 and every field is a
+        // number; the separators are cut out so that no field runs on into the next.
+        std::memcpy(asciiBuffer, dataBuffer, frame::kAsciiEndAt);
         asciiBuffer[frame::kAsciiPitchAt - 1] = 0;
         asciiBuffer[frame::kAsciiRollAt - 1] = 0;
         asciiBuffer[frame::kAsciiEndAt] = 0;
-        dataBuffer[frame::kAsciiEndAt] = 0;
 
         yaw = frame::parseField(asciiBuffer + frame::kAsciiYawAt, frame::kAsciiFieldWidth);
         pitch = frame::parseField(asciiBuffer + frame::kAsciiPitchAt, frame::kAsciiFieldWidth);

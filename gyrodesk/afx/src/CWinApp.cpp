@@ -1,5 +1,6 @@
 #include <afx/CWinApp.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include <QApplication>
@@ -76,6 +77,8 @@ int AfxWinMain(int argc, char** argv) {
         app->m_appName = std::filesystem::path(argc > 0 && argv[0] ? argv[0] : "app").filename().string();
         app->m_pszAppName = app->m_appName.c_str();
     }
+    // QApplication has taken its own options out of argv and counted the rest in qtArgc.
+    app->m_arguments.assign(argv + std::min(qtArgc, 1), argv + qtArgc);
     QApplication::setApplicationName(QString::fromUtf8(app->m_pszAppName));
     afx::InitApplication();
     if (!app->InitInstance()) return app->ExitInstance();

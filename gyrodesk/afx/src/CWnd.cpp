@@ -19,7 +19,11 @@ END_MESSAGE_MAP()
 
 CWnd::CWnd() : m_state(std::make_unique<afx::detail::WindowState>(*this)) {}
 
-CWnd::~CWnd() { Detach(); }
+CWnd::~CWnd() {
+    // A window of CreateEx's that is still there goes with its object.
+    if (m_state->frame) CWnd::DestroyWindow();
+    Detach();
+}
 
 void CWnd::Attach(QWidget* widget, CWnd* parent, UINT id, DWORD style) {
     m_widget = widget;
@@ -30,6 +34,8 @@ void CWnd::Attach(QWidget* widget, CWnd* parent, UINT id, DWORD style) {
 }
 
 void CWnd::Detach() {
+    // Owned windows go with their owner's window.
+    while (!m_state->owned.empty()) m_state->owned.back()->DestroyWindow();
     if (m_widget) afx::detail::UnregisterWidget(m_widget);
     m_state->timers.clear();
     m_state->systemMenu.reset();
@@ -76,6 +82,9 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return m_widget->windowTitle().toUtf8().size();
         case WM_GETTEXT:
             return afx::detail::CopyWindowText(m_widget->windowTitle(), wParam, lParam);
+        case WM_CLOSE:
+            DestroyWindow();
+            return 0;
         default:
             return 0;
     }
@@ -90,6 +99,8 @@ void CWnd::OnPaint() { Default(); }
 void CWnd::OnTimer(UINT) { Default(); }
 void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
 HCURSOR CWnd::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(Default()); }
+void CWnd::OnClose() { Default(); }
+void CWnd::OnDestroy() { Default(); }
 
 // ---- The window itself --------------------------------------------------------------------
 

@@ -47,8 +47,8 @@ ControlWnd::~ControlWnd() = default;
 
 bool ControlWnd::IsAutoRadio() const { return m_kind == Kind::RadioButton; }
 
-void ControlWnd::Notify(UINT code) {
-    if (!IsWindowEnabled()) return;
+void ControlWnd::Notify(UINT code, Cause cause) {
+    if (cause == Cause::User && !IsWindowEnabled()) return;
     m_dialog.SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(m_item.id), static_cast<WORD>(code)),
                          reinterpret_cast<LPARAM>(this));
 }
@@ -248,10 +248,11 @@ public:
 
 protected:
     QString Text() const override { return m_edit->text(); }
-    // Setting the text reports the change at once, before the call returns.
+    // Setting the text reports the change at once, before the call returns, also while the
+    // edit is disabled.
     void SetText(const QString& text) override {
         m_edit->setText(text);
-        Notify(EN_CHANGE);
+        Notify(EN_CHANGE, Cause::Program);
     }
 
 private:

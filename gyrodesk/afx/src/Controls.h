@@ -33,8 +33,11 @@ public:
     // Keys the control uses itself, which the dialog must not take for group moves.
     bool WantsArrowKeys() const { return m_kind == Kind::Edit || m_kind == Kind::UpDown; }
 
-    // Sends WM_COMMAND with code to the dialog, unless the control is disabled.
-    void Notify(UINT code);
+    // Sends WM_COMMAND with code to the dialog. A notification of the user's doing (a click,
+    // typing) is dropped while the control is disabled; one of the program's doing (a text
+    // set with SetDlgItemText) goes out whether the control is enabled or not.
+    enum class Cause { User, Program };
+    void Notify(UINT code, Cause cause = Cause::User);
 
 protected:
     ControlWnd(CDialog& dialog, const DialogItemTemplate& item, Kind kind);

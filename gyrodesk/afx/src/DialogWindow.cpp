@@ -217,7 +217,10 @@ bool DialogState::MoveInGroup(ControlWnd& from, int step) {
         if (kind == ControlWnd::Kind::Static || kind == ControlWnd::Kind::GroupBox) continue;
         if (!target.IsWindowEnabled() || !target.IsWindowVisible()) continue;
         target.SetFocus();
-        if (target.IsAutoRadio()) target.SendMessage(BM_CLICK);
+        // The focus selects an automatic radio button; one already selected is not clicked
+        // again, so its command is not repeated.
+        if (target.IsAutoRadio() && target.SendMessage(BM_GETCHECK) != BST_CHECKED)
+            target.SendMessage(BM_CLICK);
         return true;
     }
     return false;

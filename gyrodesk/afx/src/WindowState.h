@@ -3,6 +3,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 #include <QPointer>
 #include <QTimer>
@@ -38,6 +39,11 @@ struct WindowState {
     std::map<UINT_PTR, std::shared_ptr<WindowTimer>> timers;
     std::unique_ptr<CMenu> systemMenu;
     bool painting = false;  // inside the widget's paint event
+
+    // A window made by CreateEx: its widget (owned here), its owner and the windows it owns.
+    QWidget* frame = nullptr;
+    CWnd* owner = nullptr;
+    std::vector<CWnd*> owned;
 };
 
 // Binds widgets to their windows, for CWnd::FromWidget.

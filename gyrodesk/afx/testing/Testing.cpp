@@ -50,7 +50,13 @@ QImage Render(CWnd& window) {
 }
 
 void SetClientSize(CWnd& window, int w, int h) {
-    if (QWidget* widget = window.GetSafeQWidget()) widget->setFixedSize(w, h);
+    QWidget* widget = window.GetSafeQWidget();
+    if (!widget) return;
+    // A window with a sizing frame is resized as a user would; the others' size is fixed.
+    if (detail::WindowState::Of(window).frame && (window.GetStyle() & WS_THICKFRAME))
+        widget->resize(w, h);
+    else
+        widget->setFixedSize(w, h);
 }
 
 std::vector<QWidget*> ModalStack() {

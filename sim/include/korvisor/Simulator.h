@@ -13,7 +13,9 @@
 // is understood only when the host sent it at the tracker's speed; a byte sent while the
 // host's speed differs reaches the host garbled. The host's speed is read from the shared
 // termios; when it changes around a 'K' or 'L' that is still in flight, the bytes up to the
-// switch command are judged at the old speed and the rest at the new one.
+// switch command are judged at the old speed and the rest at the new one. The host's speed is
+// followed while the line is idle as well, so a byte counts at the speed in effect when it
+// was sent.
 //
 // Thread safety: every member may be called from any thread; the tracker runs on a thread
 // of its own from start() to stop().

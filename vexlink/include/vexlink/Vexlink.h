@@ -115,6 +115,11 @@ public:
     int SendToPort(char* text);
     // Empties the port's input and output queues.
     void ResetFIFO();
+    // 1 when the device behind comHandle has gone: the line hung up (an unplugged adapter, a
+    // simulator that ended), so every read and write on it fails until a port is opened anew.
+    // 0 while it is there (quiet or not), and when comHandle names no open port. Sends nothing
+    // and returns at once.
+    int CheckIfGone();
     // Reports text through the message handler; returns when it has been dismissed.
     void errMsgBox(const char* text);
 
@@ -141,13 +146,19 @@ public:
     // Takes one frame in the format and mode that dataMode, transMode and checkStatus state,
     // and decodes it into pitch, yaw and roll. Binary words w give yaw = w*360 >> 15 and
     // pitch, roll = (w*180 >> 15) - 90; ASCII fields are decimal text.
-    //   1  a complete frame (with a matching checksum where checksum mode is on).
+    //   1  a complete frame (with a matching checksum where checksum mode is on; in ASCII with
+    //      the tracker's layout: 'Y', three 5-byte fields of blanks, an optional sign and
+    //      digits, right-aligned, a separator after the first two that is no digit, sign,
+    //      NUL, CR or LF, and CR LF).
     //   0  no good sample; the angles and checkByte keep their values. Tell the cases apart by
     //      GetBytesRead: below the full body length (6, or 7 with checksum, in binary; 19 in
-    //      ASCII) the frame did not come whole; at the full length the checksum did not match.
+    //      ASCII) the frame did not come whole; at the full length the checksum did not match
+    //      (binary) or the layout did not hold (ASCII: bytes lost on the line, the gap filled
+    //      by the next frame).
     // Afterwards dataBuffer holds the frame as received (in continuous binary from the 0xFF
-    // on; in ASCII from the 'Y' on, with position 18 set to NUL) and bytesRead its count (a
-    // good continuous binary frame counts its 2 header bytes; a failed one does not).
+    // on; in ASCII from the 'Y' on, with position 18 set to NUL after every read, short or
+    // whole) and bytesRead its count (a good continuous binary frame counts its 2 header
+    // bytes; a failed one does not; in ASCII the 'Y' is never counted).
     // In continuous binary and in ASCII the read first waits for the frame's start byte (0xFF
     // or 'Y'); it gives up, returning 0, when the rest of the frame could no longer arrive
     // within kReadBoundMs of the call's start. Allocates nothing.

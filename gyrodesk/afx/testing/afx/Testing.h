@@ -37,7 +37,8 @@ void StopPaintLog();
 
 // Paints the window now and returns its client area as an image.
 QImage Render(CWnd& window);
-// Changes the client area to w x h pixels (a dialog's size is otherwise fixed).
+// Changes the client area to w x h pixels: a window with a sizing frame is resized as a user
+// would resize it; a dialog's size, otherwise fixed, is fixed anew.
 void SetClientSize(CWnd& window, int w, int h);
 
 // ---- Modal windows ----------------------------------------------------------------------
