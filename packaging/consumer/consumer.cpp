@@ -1,13 +1,17 @@
 // Opens COM1, identifies the tracker, reads its version and one sample, and closes the port.
 // Exit status 0 when all of that worked.
+#include <vexlink/Ports.h>
 #include <vexlink/Vexlink.h>
 
 #include <cstdio>
+#include <string>
 
 int main() {
     Vexlink link;
     if (link.OpenCom("COM1") != 1) {
-        std::fprintf(stderr, "consumer: no tracker on COM1\n");
+        const std::string why = vexlink::describePortError(vexlink::lastPortError());
+        std::fprintf(stderr, "consumer: no tracker on COM1 (%s): %s\n", vexlink::resolvePort("COM1").path.c_str(),
+                     why.empty() ? "no answer" : why.c_str());
         return 1;
     }
     link.SetPortId(1);

@@ -25,7 +25,10 @@ std::vector<std::string> buildEnvironment(const EnvOverrides& overrides) {
     for (int n = 1; n <= 4; ++n) {
         merged["VEXLINK_COM" + std::to_string(n)] = "/nonexistent/vexlink-test-com" + std::to_string(n);
     }
-    for (const auto& [name, value] : overrides) merged[name] = value;
+    for (const auto& [name, value] : overrides) {
+        if (value == kUnset) merged.erase(name);
+        else merged[name] = value;
+    }
     std::vector<std::string> env;
     for (const auto& [name, value] : merged) env.push_back(name + "=" + value);
     return env;

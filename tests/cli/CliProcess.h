@@ -21,7 +21,9 @@ struct CliResult {
 
 // The environment the program gets: the test's own, with VEXLINK_COM1..4 pointed at paths that
 // do not exist unless the test gives them, so that no run probes the host's serial ports.
+// An override whose value is kUnset removes the variable instead.
 using EnvOverrides = std::map<std::string, std::string>;
+inline const std::string kUnset = std::string("\x01unset");
 
 class CliProcess {
 public:

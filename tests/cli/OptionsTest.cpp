@@ -52,6 +52,38 @@ TEST(CommandLine, DefaultsAreBinaryUponRequestCsvToTheStandardUdpPort) {
     EXPECT_EQ(stream.limit.count, 9);
 }
 
+TEST(CommandLine, PortsAndDetectAllTakeTheirWordsAndOptions) {
+    const Options list = accepted({"ports"});
+    EXPECT_EQ(list.ports.action, PortsAction::List);
+    EXPECT_EQ(list.format, OutputFormat::Table);
+    EXPECT_EQ(accepted({"ports", "--format=jsonl"}).format, OutputFormat::Jsonl);
+
+    const Options set = accepted({"ports", "--system", "set", "com4", "/dev/serial/by-id/x"});
+    EXPECT_EQ(set.ports.action, PortsAction::Set);
+    EXPECT_EQ(set.ports.com, 4);
+    EXPECT_EQ(set.ports.path, "/dev/serial/by-id/x");
+    EXPECT_TRUE(set.ports.system);
+    const Options unset = accepted({"ports", "unset", "COM2"});
+    EXPECT_EQ(unset.ports.action, PortsAction::Unset);
+    EXPECT_EQ(unset.ports.com, 2);
+    EXPECT_FALSE(unset.ports.system);
+
+    struct SaveCase {
+        std::vector<std::string> args;
+        bool save;
+        int saveAs;
+    };
+    for (const SaveCase& c : {SaveCase{{"detect", "--all"}, false, 0}, SaveCase{{"detect", "--all", "--save"}, true, 0},
+                              SaveCase{{"detect", "--save", "com3", "--all"}, true, 3},
+                              SaveCase{{"detect", "--all", "--save=COM4"}, true, 4}}) {
+        const Options o = accepted(c.args);
+        EXPECT_TRUE(o.detect.all);
+        EXPECT_EQ(o.detect.save, c.save);
+        EXPECT_EQ(o.detect.saveAs, c.saveAs);
+    }
+    EXPECT_FALSE(accepted({"detect"}).detect.all);
+}
+
 TEST(CommandLine, StreamDefaultsToHeadTrackingAndOptionsChooseTheRest) {
     struct Case {
         std::vector<std::string> extra;
@@ -82,7 +114,7 @@ TEST(CommandLine, StreamDefaultsToHeadTrackingAndOptionsChooseTheRest) {
 }
 
 TEST(CommandLine, HelpWinsOnEverySubcommandEvenOverMistakes) {
-    for (const char* sub : {"detect", "version", "read", "stream", "reset"}) {
+    for (const char* sub : {"detect", "version", "read", "stream", "reset", "ports"}) {
         for (const std::vector<std::string>& args :
              {std::vector<std::string>{sub, "--help"}, {sub, "--bogus", "-h"}}) {
             const ParseResult r = parse(args);
@@ -147,7 +179,15 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{{"stream", "--port", "COM1", "--udp", "127.0.0.1:65536"}, "HOST:PORT"},
         Refusal{{"stream", "--port", "COM1", "--udp", ":4242"}, "HOST:PORT"},
         Refusal{{"stream", "--port", "COM1", "--udp", "::1:4242"}, "HOST:PORT"},
-        Refusal{{"stream", "--port", "COM1", "--format", "csv"}, "does not apply"}),
+        Refusal{{"stream", "--port", "COM1", "--format", "csv"}, "does not apply"},
+        Refusal{{"ports", "--format", "csv"}, "table or jsonl"},
+        Refusal{{"ports", "--system"}, "--system applies to set and unset"},
+        Refusal{{"ports", "set", "COM1"}, "usage: vexlink ports set"},
+        Refusal{{"ports", "unset", "COM1", "/dev/x"}, "usage: vexlink ports unset"},
+        Refusal{{"ports", "set", "COM1", "/dev/x", "--format", "jsonl"}, "listing only"},
+        Refusal{{"ports", "--port", "COM1"}, "does not apply"},
+        Refusal{{"detect", "--all", "--save=COM5"}, "--save wants COM1 to COM4"},
+        Refusal{{"detect", "--save", "COM2"}, "only with --all"}),
     [](const testing::TestParamInfo<Refusal>& info) {
         std::string name = "Case" + std::to_string(info.index);
         for (const std::string& arg : info.param.args) {

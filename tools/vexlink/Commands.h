@@ -11,5 +11,6 @@ int runVersion(const Options& options);
 int runRead(const Options& options);
 int runStream(const Options& options);
 int runReset(const Options& options);
+int runPorts(const Options& options);
 
 }  // namespace vexlink_cli

@@ -5,8 +5,8 @@ namespace vexlink_cli {
 namespace {
 
 constexpr char kPortHelp[] =
-    "  --port P          COM1 to COM4 (the paths in VEXLINK_COM1..VEXLINK_COM4, else\n"
-    "                    /dev/ttyS0..3) or an absolute device path\n";
+    "  --port P          COM1 to COM4 (as 'vexlink ports' shows them: VEXLINK_COMn, else\n"
+    "                    the port map, else /dev/ttyS0..3) or an absolute device path\n";
 
 constexpr char kSpeedHelp[] =
     "  --speed B         line speed: 9600 (default) or 19200 bit/s\n";
@@ -42,6 +42,7 @@ std::string programHelp() {
            "  read      print samples as CSV or JSON lines\n"
            "  stream    send samples as UDP pose datagrams (opentrack \"UDP over network\")\n"
            "  reset     hard-reset the tracker on one port\n"
+           "  ports     list the serial devices and the COM map; set or unset a COM name\n"
            "\n"
            "'vexlink <subcommand> --help' describes each one; 'vexlink --version' prints the\n"
            "program's version. Exit status: 0 success, 1 failure,\n"
@@ -53,11 +54,19 @@ std::string programVersion() { return std::string("vexlink ") + VEXLINK_PROGRAM_
 std::string subcommandHelp(Subcommand subcommand) {
     switch (subcommand) {
     case Subcommand::Detect:
-        return "usage: vexlink detect\n"
+        return "usage: vexlink detect [--all [--save [COMn]]]\n"
                "\n"
                "Probes COM1, COM2, COM3 and COM4 in turn and prints the first port on which a\n"
                "tracker answers, with its version, as 'COMn version TEXT'. Exits with status 1\n"
-               "when none answers.\n";
+               "when none answers.\n"
+               "\n"
+               "  --all             try every serial device that 'vexlink ports' lists instead,\n"
+               "                    except the system console and devices another program\n"
+               "                    holds, and print one line for each: 'PATH version TEXT',\n"
+               "                    'PATH no tracker' or 'PATH skipped: REASON'. It sends the\n"
+               "                    identification bytes to each device it tries.\n"
+               "  --save [COMn]     map the first tracker found in your port map, to COMn or\n"
+               "                    to the first COM name that names no device yet\n";
     case Subcommand::Version:
         return std::string("usage: vexlink version --port P\n"
                            "\n"
@@ -109,6 +118,26 @@ std::string subcommandHelp(Subcommand subcommand) {
                "seconds (the tracker switched off), stream says so on standard error, tries the\n"
                "same port every half second, identifies the tracker, sets its modes again and\n"
                "goes on. With --no-reconnect it ends instead (status 1).\n";
+    case Subcommand::Ports:
+        return "usage: vexlink ports [--format table|jsonl]\n"
+               "       vexlink ports set COMn PATH [--system]\n"
+               "       vexlink ports unset COMn [--system]\n"
+               "\n"
+               "Without arguments, lists the serial devices present (USB adapters under their\n"
+               "/dev/serial/by-id names, ttyUSB, ttyACM, and the ttyS ports with a UART) with\n"
+               "driver, USB ids and names, whether each is the system console and which COM\n"
+               "name maps to it; then COM1 to COM4, each with its device and where that came\n"
+               "from. --format jsonl writes one JSON object a line instead: the devices\n"
+               "(\"kind\":\"device\"), then the COM names (\"kind\":\"com\").\n"
+               "\n"
+               "COM names resolve, first match wins: the variable VEXLINK_COMn (empty: no\n"
+               "port); your map, $XDG_CONFIG_HOME/vexlink/ports.conf (~/.config/vexlink/\n"
+               "ports.conf); the system map, /etc/vexlink/ports.conf; /dev/ttyS0 to /dev/ttyS3.\n"
+               "\n"
+               "'set' maps COMn to PATH in your map (a serial device; a /dev/ttyUSBn or\n"
+               "/dev/ttyACMn is stored under its /dev/serial/by-id name when it has one, which\n"
+               "stays the same when the adapter is plugged in again). 'unset' removes the\n"
+               "mapping. --system edits /etc/vexlink/ports.conf instead (root only).\n";
     case Subcommand::Reset:
         return std::string("usage: vexlink reset --port P\n"
                            "\n"

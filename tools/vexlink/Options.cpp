@@ -15,7 +15,7 @@ namespace {
 // Every option the program knows; each subcommand accepts a subset.
 enum class Opt {
     Help, Port, Ascii, Checksum, NoChecksum, Continuous, Request, Rate, Speed, Count, Seconds, Format,
-    Udp, NoReconnect
+    Udp, NoReconnect, All, Save, System
 };
 
 struct OptSpec {
@@ -33,6 +33,8 @@ constexpr OptSpec kOptions[] = {
     {"--udp", Opt::Udp, true},          {"--speed", Opt::Speed, true},
     {"--request", Opt::Request, false}, {"--no-checksum", Opt::NoChecksum, false},
     {"--no-reconnect", Opt::NoReconnect, false},
+    {"--all", Opt::All, false},         {"--save", Opt::Save, false},
+    {"--system", Opt::System, false},
 };
 
 struct SubcommandSpec {
@@ -43,7 +45,7 @@ struct SubcommandSpec {
 };
 
 const SubcommandSpec kSubcommands[] = {
-    {"detect", Subcommand::Detect, {}, false},
+    {"detect", Subcommand::Detect, {Opt::All, Opt::Save}, false},
     {"version", Subcommand::Version, {Opt::Port}, true},
     {"read", Subcommand::Read,
      {Opt::Port, Opt::Ascii, Opt::Checksum, Opt::Continuous, Opt::Rate, Opt::Speed, Opt::Count,
@@ -54,6 +56,7 @@ const SubcommandSpec kSubcommands[] = {
       Opt::Request, Opt::Rate, Opt::Speed, Opt::Count, Opt::Seconds, Opt::NoReconnect},
      true},
     {"reset", Subcommand::Reset, {Opt::Port}, true},
+    {"ports", Subcommand::Ports, {Opt::Format, Opt::System}, false},
 };
 
 const OptSpec* findOption(const std::string& name) {
@@ -87,6 +90,33 @@ std::optional<int> parseRate(const std::string& text) {
     std::optional<long> value = parsePositiveCount(text);
     if (!value || *value < 5 || *value > 75 || *value % 5 != 0) return std::nullopt;
     return static_cast<int>(*value);
+}
+
+// 1..4 for "COM1".."COM4" in any letter case; 0 otherwise.
+int parseComName(const std::string& text) {
+    const std::optional<std::string> port = parsePort(text);
+    return port && port->front() == 'C' ? (*port)[3] - '0' : 0;
+}
+
+// The positional words of `vexlink ports`: nothing, "set COMn PATH" or "unset COMn".
+std::optional<std::string> parsePortsWords(const std::vector<std::string>& words, PortsRequest& request) {
+    if (words.empty()) return std::nullopt;
+    const std::string& verb = words.front();
+    if (verb == "set") {
+        if (words.size() != 3) return std::string("usage: vexlink ports set COMn PATH [--system]");
+        request.action = PortsAction::Set;
+        request.path = words[2];
+    } else if (verb == "unset") {
+        if (words.size() != 2) return std::string("usage: vexlink ports unset COMn [--system]");
+        request.action = PortsAction::Unset;
+    } else {
+        return "unexpected argument '" + verb + "' (ports takes set or unset)";
+    }
+    request.com = parseComName(words[1]);
+    if (request.com == 0) return "a COM name is COM1 to COM4, not '" + words[1] + "'";
+    if (request.action == PortsAction::Set && (request.path.empty() || request.path.front() != '/'))
+        return "the device path must be absolute, not '" + request.path + "'";
+    return std::nullopt;
 }
 
 UsageError error(std::string message, std::optional<Subcommand> subcommand = std::nullopt) {
@@ -169,7 +199,9 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
     const auto fail = [sub](std::string message) { return error(std::move(message), sub->subcommand); };
     Options options;
     options.subcommand = sub->subcommand;
+    if (sub->subcommand == Subcommand::Ports) options.format = OutputFormat::Table;
     bool rateGiven = false;
+    std::vector<std::string> words;  // positional arguments (ports only)
     bool checksumGiven = false;
     bool noChecksumGiven = false;
     bool requestGiven = false;
@@ -189,6 +221,10 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
             name.resize(eq);
         }
         const OptSpec* spec = findOption(name);
+        if (spec == nullptr && sub->subcommand == Subcommand::Ports && !name.empty() && name.front() != '-') {
+            words.push_back(args[i]);
+            continue;
+        }
         if (spec == nullptr) {
             if (name.empty() || name.front() != '-') {
                 return fail("unexpected argument '" + args[i] + "'");
@@ -206,6 +242,13 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
                 value = args[++i];
             } else {
                 return fail("option '" + name + "' needs a value");
+            }
+        } else if (spec->opt == Opt::Save) {
+            // --save takes an optional COM name: --save, --save COM3, --save=COM3.
+            if (inlineValue) {
+                value = *inlineValue;
+            } else if (i + 1 < args.size() && parseComName(args[i + 1]) != 0) {
+                value = args[++i];
             }
         } else if (inlineValue) {
             return fail("option '" + name + "' takes no value");
@@ -276,13 +319,34 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
             break;
         }
         case Opt::Format:
-            if (value == "csv") {
+            if (sub->subcommand == Subcommand::Ports) {
+                if (value == "table") {
+                    options.format = OutputFormat::Table;
+                } else if (value == "jsonl") {
+                    options.format = OutputFormat::Jsonl;
+                } else {
+                    return fail("--format wants table or jsonl, not '" + value + "'");
+                }
+            } else if (value == "csv") {
                 options.format = OutputFormat::Csv;
             } else if (value == "jsonl") {
                 options.format = OutputFormat::Jsonl;
             } else {
                 return fail("--format wants csv or jsonl, not '" + value + "'");
             }
+            break;
+        case Opt::All:
+            options.detect.all = true;
+            break;
+        case Opt::Save:
+            options.detect.save = true;
+            if (!value.empty()) {
+                options.detect.saveAs = parseComName(value);
+                if (options.detect.saveAs == 0) return fail("--save wants COM1 to COM4, not '" + value + "'");
+            }
+            break;
+        case Opt::System:
+            options.ports.system = true;
             break;
         case Opt::Udp: {
             std::optional<Endpoint> endpoint = parseEndpoint(value);
@@ -297,6 +361,14 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
     }
 
     if (sub->needsPort && options.port.empty()) return fail("--port is required");
+    if (sub->subcommand == Subcommand::Ports) {
+        if (const auto problem = parsePortsWords(words, options.ports)) return fail(*problem);
+        if (options.ports.system && options.ports.action == PortsAction::List)
+            return fail("--system applies to set and unset");
+        if (options.ports.action != PortsAction::List && options.format != OutputFormat::Table)
+            return fail("--format applies to the listing only");
+    }
+    if (options.detect.save && !options.detect.all) return fail("--save applies only with --all");
     if (options.limit.count && options.limit.seconds) {
         return fail("give --count or --seconds, not both");
     }

@@ -9,9 +9,27 @@
 
 namespace vexlink_cli {
 
-enum class Subcommand { Detect, Version, Read, Stream, Reset };
+enum class Subcommand { Detect, Version, Read, Stream, Reset, Ports };
 
-enum class OutputFormat { Csv, Jsonl };
+// Table is the ports listing's own default; read writes CSV or JSON lines.
+enum class OutputFormat { Csv, Jsonl, Table };
+
+// What `vexlink ports` does: list the devices and the COM map, or change one mapping.
+enum class PortsAction { List, Set, Unset };
+
+struct PortsRequest {
+    PortsAction action = PortsAction::List;
+    int com = 0;          // 1..4 for set and unset
+    std::string path;     // set: the device path
+    bool system = false;  // --system: the system's map instead of the user's
+};
+
+// `vexlink detect --all [--save [COMn]]`.
+struct DetectRequest {
+    bool all = false;   // try every serial device present instead of COM1..COM4
+    bool save = false;  // map the first tracker found
+    int saveAs = 0;     // to this COM number; 0: the first free one
+};
 
 // How the tracker is to send its samples.
 struct SampleModes {
@@ -42,6 +60,8 @@ struct Options {
     OutputFormat format = OutputFormat::Csv;
     Endpoint udp;
     bool reconnect = true;  // stream: wait for a tracker that went away to come back
+    PortsRequest ports;
+    DetectRequest detect;
 };
 
 // What the command line asks for: run a subcommand, print a help text, or fail with a reason.

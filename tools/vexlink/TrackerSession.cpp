@@ -1,10 +1,6 @@
 #include "TrackerSession.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <vexlink/Ports.h>
 
 namespace vexlink_cli {
 
@@ -14,31 +10,12 @@ char kAsciiFrames[] = "E";
 char kBinaryFrames[] = "F";
 char kUponRequest[] = "G";
 
-std::string devicePath(const std::string& port) {
-    if (port.size() == 4 && port.compare(0, 3, "COM") == 0) {
-        const std::string variable = "VEXLINK_" + port;
-        if (const char* value = std::getenv(variable.c_str()); value != nullptr && *value != '\0') {
-            return value;
-        }
-        return "/dev/ttyS" + std::to_string(port[3] - '1');
-    }
-    return port;
-}
-
-// Why a port could not be opened, as far as the file system tells without opening it.
-std::string openFailureReason(const std::string& path) {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0) return std::strerror(errno);
-    if (access(path.c_str(), R_OK | W_OK) != 0) return std::strerror(errno);
-    if (!S_ISCHR(info.st_mode)) return "not a serial device";
-    return "in use by another program, or not a serial port";
-}
-
 }  // namespace
 
 std::string describePort(const std::string& port) {
-    const std::string path = devicePath(port);
-    return path == port ? port : port + " (" + path + ")";
+    const vexlink::ResolvedPort resolved = vexlink::resolvePort(port);
+    if (resolved.source == vexlink::PortSource::Path) return port;
+    return port + " (" + (resolved.path.empty() ? std::string("no port") : resolved.path) + ")";
 }
 
 std::unique_ptr<TrackerSession> TrackerSession::open(const std::string& port, std::string& error) {
@@ -49,7 +26,7 @@ std::unique_ptr<TrackerSession> TrackerSession::open(const std::string& port, st
         // OpenCom leaves no handle when the port did not open; with one, the port opened but
         // no tracker answered (and the library has closed it again).
         if (link.GetComHandle() == INVALID_HANDLE_VALUE) {
-            error = "cannot open " + describePort(port) + ": " + openFailureReason(devicePath(port));
+            error = vexlink::describePortError(vexlink::lastPortError());
         } else {
             error = "no tracker answered on " + describePort(port);
         }

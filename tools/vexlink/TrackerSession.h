@@ -16,7 +16,8 @@ namespace vexlink_cli {
 class TrackerSession {
 public:
     // Opens port ("COM1".."COM4" or an absolute path) and identifies the tracker. Null with a
-    // one-line reason when the port cannot be opened or no tracker answers.
+    // one-line reason when the port cannot be opened (the library's cause and cure) or no
+    // tracker answers.
     static std::unique_ptr<TrackerSession> open(const std::string& port, std::string& error);
     // Probes COM1..COM4 in turn (AutoDetectComPort) and holds the first that answers. Null
     // when none does; the library has then reported why through its message handler.
@@ -50,8 +51,8 @@ private:
     bool open_ = false;
 };
 
-// The device a port name stands for, for messages: the path, or for COMn what the library
-// resolves it to (VEXLINK_COMn when set, else /dev/ttyS<n-1>).
+// The device a port name stands for, for messages: the path, or for COMn "COMn (PATH)" as the
+// library resolves it (<vexlink/Ports.h>).
 std::string describePort(const std::string& port);
 
 }  // namespace vexlink_cli

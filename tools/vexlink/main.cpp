@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
     case Subcommand::Read: return runRead(options);
     case Subcommand::Stream: return runStream(options);
     case Subcommand::Reset: return runReset(options);
+    case Subcommand::Ports: return runPorts(options);
     }
     return kExitFailure;
 }

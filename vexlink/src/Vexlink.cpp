@@ -3,6 +3,7 @@
 
 #include "Protocol.h"
 #include "platform/CommApi.h"
+#include "platform/LastError.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -42,3 +43,5 @@ void Vexlink::errMsgBox(const char* text) {
 void Vexlink::SetMessageHandler(MessageHandler handler, void* context) {
     platform::SetMessageHandler(handler, context);
 }
+
+int Vexlink::GetLastError() { return platform::lastError(); }

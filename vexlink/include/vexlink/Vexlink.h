@@ -4,15 +4,28 @@
 // identifies it, sets line speed, frame format, checksum, sampling mode, filters and rate,
 // and reads samples, decoded into whole degrees of pitch, yaw and roll.
 //
-// Ports. "COM1" to "COM4" name the paths in the environment variables VEXLINK_COM1 to
-// VEXLINK_COM4 when they are set (an empty value names no port), otherwise /dev/ttyS0 to
-// /dev/ttyS3. An absolute path (for example a USB adapter's /dev/serial/by-id/... link) names
-// that device; only character devices open. A port is opened exclusively: a second open of
-// the same device fails, from this process or any other, also as root. The line is raw (no
-// echo, no translation of any byte, no XON/XOFF, which would swallow bytes of binary frames);
-// speed, byte size, parity, stop bits, RTS/CTS flow control and the modem lines stay as the
-// port had them until Set9600 or Set19200 changes the first four. A speed change waits for
-// the output to drain.
+// Ports. "COM1" to "COM4" resolve through the environment (VEXLINK_COMn), the user's and the
+// system's port map, and the default /dev/ttyS0 to /dev/ttyS3, as <vexlink/Ports.h> describes;
+// an absolute path (for example a USB adapter's /dev/serial/by-id/... link) names that device.
+// Only serial ports (terminal devices) open, and never the system console. The descriptor is
+// above 2 (a port never takes the place of standard input, output or error) and close-on-exec.
+//
+// Exclusive access, as far as Linux gives it: the port is locked (flock) and marked exclusive
+// (TIOCEXCL). The lock keeps out every program that asks for it, in this process or another,
+// root included, so a second open through this library always fails. TIOCEXCL makes the
+// kernel refuse any further open of the device by a program without CAP_SYS_ADMIN, locking or
+// not. Not kept out: a program running as root that opens the device without asking for the
+// lock, and a program that already had it open before (a getty, a modem manager); such a
+// program reads and writes the same line. Lock files in /var/lock are neither made nor read.
+//
+// The line is raw (no echo, no translation of any byte, no XON/XOFF, which would swallow bytes
+// of binary frames); speed, byte size, parity, stop bits, RTS/CTS flow control and the modem
+// lines stay as the port had them until Set9600 or Set19200 changes the first four. A speed
+// change waits for the output to drain. Closing puts back every line setting the port had when
+// it was opened.
+//
+// Errors. Why the last open failed, with the system's error code, is kept per thread: see
+// Vexlink::GetLastError here and lastPortError in <vexlink/Ports.h>.
 //
 // Results. Members return 1 for success and 0 for failure unless stated otherwise, and never
 // throw. Hard failures are also reported as a warning text through the message handler
@@ -125,6 +138,13 @@ public:
 
     // Installs the handler for the library's warnings (null restores standard error).
     static void SetMessageHandler(MessageHandler handler, void* context = nullptr);
+
+    // The system's error code (errno) of the last system call of the library that failed on
+    // the calling thread, as the Windows call of the same name gives it; 0 when none failed.
+    // A port refused without a failed system call sets its own code: ENOENT for a name that
+    // maps to no port, ENOTTY for a device that is no serial port, EBUSY for the system
+    // console. lastPortError in <vexlink/Ports.h> tells the cause of a failed open in full.
+    static int GetLastError();
 
     // ---- Tracker commands ---------------------------------------------------------------
     // Stores rate and sends the rate byte rate/5 + 127 (low 8 bits): 5 -> 0x80 ... 75 -> 0x8E.

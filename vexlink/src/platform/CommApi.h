@@ -30,14 +30,15 @@ inline constexpr DWORD kReadLimitMs = 1000;
 inline constexpr unsigned MB_OK = 0x00;
 inline constexpr unsigned MB_ICONEXCLAMATION = 0x30;
 
-// Opens the port named "COM1".."COM4" (see the port names in Vexlink.h) or an absolute path,
-// exclusively, for reading and writing, with a raw line. Only character devices open; one that
-// is no terminal (/dev/null) opens, unlocked, but takes no line settings. INVALID_HANDLE_VALUE
-// on failure.
+// Opens the port named "COM1".."COM4" (resolved as <vexlink/Ports.h> describes) or an absolute
+// path, exclusively, for reading and writing, with a raw line, on a descriptor above 2 that is
+// closed on exec. Only terminal devices open, and never the system console. INVALID_HANDLE_VALUE
+// on failure; lastPortError then tells why, and GetLastError gives the system's code.
 HANDLE CreateFileA(const char* portName);
-// Closes the port after at most kCloseDrainLimitMs of waiting for unsent output; the handle is
-// invalid from then on. false only for a handle that names no open port (a device that has
-// gone still closes: its descriptor is released).
+// Closes the port after at most kCloseDrainLimitMs of waiting for unsent output, putting back
+// the line settings it had when it was opened; the handle is invalid from then on. false only
+// for a handle that names no open port (a device that has gone still closes: its descriptor is
+// released).
 bool CloseHandle(HANDLE port);
 bool GetCommState(HANDLE port, DCB* dcb);
 // Applies speed, byte size, parity, stop bits and hardware flow control once the output has

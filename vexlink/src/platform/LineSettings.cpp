@@ -1,7 +1,10 @@
 // Line settings: the raw line set up at open, and GetCommState / SetCommState.
+#include "platform/LastError.h"
 #include "platform/Tty.h"
 
 #include <vexlink/Vexlink.h>
+
+#include <cerrno>
 
 namespace vexlink::platform {
 
@@ -52,9 +55,15 @@ bool makeRaw(int fd) {
 
 bool GetCommState(HANDLE port, DCB* dcb) {
     const auto p = findPort(port);
-    if (!p || dcb == nullptr) return false;
+    if (!p || dcb == nullptr) {
+        setLastError(EBADF);
+        return false;
+    }
     termios t{};
-    if (tcgetattr(p->fd, &t) != 0) return false;
+    if (tcgetattr(p->fd, &t) != 0) {
+        setLastError(errno);
+        return false;
+    }
     DCB d;
     d.BaudRate = static_cast<DWORD>(lineSpeed(t));
     switch (t.c_cflag & CSIZE) {
@@ -72,46 +81,61 @@ bool GetCommState(HANDLE port, DCB* dcb) {
 
 bool SetCommState(HANDLE port, const DCB* dcb) {
     const auto p = findPort(port);
-    if (!p || dcb == nullptr) return false;
+    if (!p || dcb == nullptr) {
+        setLastError(EBADF);
+        return false;
+    }
     termios t{};
-    if (tcgetattr(p->fd, &t) != 0) return false;
+    if (tcgetattr(p->fd, &t) != 0) {
+        setLastError(errno);
+        return false;
+    }
 
+    // Values the port cannot take fail with EINVAL, as Windows gives ERROR_INVALID_PARAMETER.
+    const auto invalid = [] {
+        setLastError(EINVAL);
+        return false;
+    };
     const speed_t code = speedCode(dcb->BaudRate);
-    if (code == B0) return false;
+    if (code == B0) return invalid();
     tcflag_t flags = 0;
     switch (dcb->ByteSize) {
     case 5: flags |= CS5; break;
     case 6: flags |= CS6; break;
     case 7: flags |= CS7; break;
     case 8: flags |= CS8; break;
-    default: return false;
+    default: return invalid();
     }
     switch (dcb->Parity) {
     case NOPARITY: break;
     case ODDPARITY: flags |= PARENB | PARODD; break;
     case EVENPARITY: flags |= PARENB; break;
-    default: return false;
+    default: return invalid();
     }
     switch (dcb->StopBits) {
     case ONESTOPBIT: break;
     case TWOSTOPBITS: flags |= CSTOPB; break;
-    default: return false;
+    default: return invalid();
     }
     if (dcb->fOutxCtsFlow) flags |= CRTSCTS;
 
     t.c_cflag = (t.c_cflag & ~kDcbFlags) | flags;
-    if (cfsetispeed(&t, code) != 0 || cfsetospeed(&t, code) != 0) return false;
+    if (cfsetispeed(&t, code) != 0 || cfsetospeed(&t, code) != 0) return invalid();
 
     // A byte still on its way out would go at the new speed, garbled: apply the settings only
     // once the output has left the port (bounded, like a write; the kernel's own "drain first"
     // mode would wait without limit for output held back by flow control).
     waitUntilSent(p->fd, Clock::now() + std::chrono::milliseconds(Vexlink::kWriteHoldLimitMs));
-    if (tcsetattr(p->fd, TCSANOW, &t) != 0) return false;
+    if (tcsetattr(p->fd, TCSANOW, &t) != 0) {
+        setLastError(errno);
+        return false;
+    }
 
     // tcsetattr succeeds when any part of the change was taken; check that all of it was.
     termios now{};
     if (tcgetattr(p->fd, &now) != 0) return false;
-    return (now.c_cflag & kDcbFlags) == flags && cfgetospeed(&now) == code && cfgetispeed(&now) == code;
+    if ((now.c_cflag & kDcbFlags) == flags && cfgetospeed(&now) == code && cfgetispeed(&now) == code) return true;
+    return invalid();  // the kernel kept part of the settings unchanged
 }
 
 }  // namespace vexlink::platform

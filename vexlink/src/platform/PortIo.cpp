@@ -1,4 +1,5 @@
 // Reads, writes, purges and read time-outs of an open port.
+#include "platform/LastError.h"
 #include "platform/Tty.h"
 
 #include <vexlink/Vexlink.h>
@@ -60,7 +61,10 @@ bool ReadFile(HANDLE port, void* buffer, DWORD n, DWORD* got) {
     DWORD count = 0;
     if (got) *got = 0;
     const auto p = findPort(port);
-    if (!p || buffer == nullptr) return false;
+    if (!p || buffer == nullptr) {
+        setLastError(EBADF);
+        return false;
+    }
     auto* bytes = static_cast<unsigned char*>(buffer);
     const COMMTIMEOUTS& to = p->timeouts;
 
@@ -81,12 +85,14 @@ bool ReadFile(HANDLE port, void* buffer, DWORD n, DWORD* got) {
             lastByte = Clock::now();
             continue;
         }
-        if (r == 0) {  // end of file: the device has gone (a hung-up terminal, /dev/null)
+        if (r == 0) {  // end of file: the device has gone (a hung-up terminal)
+            setLastError(EIO);
             ok = false;
             break;
         }
         if (errno == EINTR) continue;
         if (errno != EAGAIN) {
+            setLastError(errno);
             ok = false;
             break;
         }
@@ -101,6 +107,7 @@ bool ReadFile(HANDLE port, void* buffer, DWORD n, DWORD* got) {
             break;
         }
         if (ready == Ready::Gone) {
+            setLastError(EIO);
             ok = false;
             break;
         }
@@ -112,7 +119,10 @@ bool ReadFile(HANDLE port, void* buffer, DWORD n, DWORD* got) {
 bool WriteFile(HANDLE port, const void* buffer, DWORD n, DWORD* written) {
     if (written) *written = 0;
     const auto p = findPort(port);
-    if (!p || buffer == nullptr) return false;
+    if (!p || buffer == nullptr) {
+        setLastError(EBADF);
+        return false;
+    }
     const auto* bytes = static_cast<const unsigned char*>(buffer);
     const auto deadline = Clock::now() + milliseconds(Vexlink::kWriteHoldLimitMs);
 
@@ -125,12 +135,15 @@ bool WriteFile(HANDLE port, const void* buffer, DWORD n, DWORD* written) {
         }
         if (r < 0 && errno == EINTR) continue;
         if (r < 0 && errno == EAGAIN && waitFor(p->fd, POLLOUT, deadline) == Ready::Yes) continue;
-        break;  // held back past the limit, or the device failed
+        // Held back past the limit, or the device failed.
+        setLastError(r < 0 && errno != EAGAIN ? errno : ETIMEDOUT);
+        break;
     }
     // A byte the kernel took may still wait behind flow control: the write is done only once it
     // has left the port. What is still held at the limit is discarded, not sent later by surprise.
     if (sent == n && !waitUntilSent(p->fd, deadline)) {
         tcflush(p->fd, TCOFLUSH);
+        setLastError(ETIMEDOUT);
         sent = 0;
     }
     if (written) *written = sent;

@@ -22,11 +22,11 @@ PortTable& table() {
 
 }  // namespace
 
-HANDLE addPort(int fd) {
+HANDLE addPort(const OpenPort& entry) {
     PortTable& t = table();
     std::lock_guard guard(t.lock);
     HANDLE port{++t.lastToken};
-    t.ports.emplace(port.value, OpenPort{fd, COMMTIMEOUTS{}});
+    t.ports.emplace(port.value, entry);
     return port;
 }
 
@@ -47,14 +47,14 @@ bool setPortTimeouts(HANDLE port, const COMMTIMEOUTS& timeouts) {
     return true;
 }
 
-std::optional<int> removePort(HANDLE port) {
+std::optional<OpenPort> removePort(HANDLE port) {
     PortTable& t = table();
     std::lock_guard guard(t.lock);
     auto it = t.ports.find(port.value);
     if (it == t.ports.end()) return std::nullopt;
-    int fd = it->second.fd;
+    OpenPort entry = it->second;
     t.ports.erase(it);
-    return fd;
+    return entry;
 }
 
 }  // namespace vexlink::platform

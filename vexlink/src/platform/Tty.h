@@ -13,15 +13,17 @@ namespace vexlink::platform {
 struct OpenPort {
     int fd = -1;
     COMMTIMEOUTS timeouts;
+    bool restore = false;  // whether closing puts back `found`
+    termios found{};       // the line settings the port had when it was opened
 };
 
 // Handles are tokens drawn from a counter that never repeats, so a closed port's handle can
 // never come to name another file, whatever descriptor numbers the kernel hands out later.
-HANDLE addPort(int fd);
+HANDLE addPort(const OpenPort& port);
 std::optional<OpenPort> findPort(HANDLE port);
 bool setPortTimeouts(HANDLE port, const COMMTIMEOUTS& timeouts);
-// Removes the handle from the table (it is invalid from then on) and gives back its descriptor.
-std::optional<int> removePort(HANDLE port);
+// Removes the handle from the table (it is invalid from then on) and gives back its entry.
+std::optional<OpenPort> removePort(HANDLE port);
 
 // Bit/s of a termios record's output speed; 0 for a speed outside the standard table.
 int lineSpeed(const termios& settings);
