@@ -1,6 +1,5 @@
 // The Python module vexlink.
 #include "Errors.h"
-#include "Features.h"
 #include "Messages.h"
 #include "Ports.h"
 #include "Sample.h"
@@ -48,20 +47,11 @@ sampling and sends it its reset byte.
         for s in t.stream(rate=75):             # continuous sampling
             print(s.pitch, s.yaw, s.roll, s.verdict)
 
-Ports: "COM1" to "COM4", or an absolute device path. )"
-#if VEXLINK_PYTHON_HAS_PORTS
-R"(A COM name stands for the device that the
+Ports: "COM1" to "COM4", or an absolute device path. A COM name stands for the device that the
 environment variable VEXLINK_COMn, the user's or the system's port map (ports.conf) or the
 default /dev/ttyS0../dev/ttyS3 gives, first match winning: vexlink.resolve() tells which;
 vexlink.ports() lists the serial devices present.
-)"
-#else
-R"(A COM name stands for the device in the
-environment variable VEXLINK_COMn (an empty value names no port), otherwise /dev/ttyS0 to
-/dev/ttyS3.
-)"
-#endif
-R"(
+
 Calls block the calling thread, not the interpreter: the GIL is released while a call waits
 on the port, and Ctrl-C interrupts a read or a stream within 100 ms. The library's warnings
 go to the logger "vexlink".)";

@@ -1,4 +1,4 @@
-// Why a port did not open, and what a port name stands for, in the words of PortError and
+// Why a port did not open, and where nothing answered, in the words of PortError and
 // NoTrackerError.
 #pragma once
 

@@ -1,9 +1,6 @@
 #include "Ports.h"
 
-#include "Features.h"
 #include "Messages.h"
-
-#if VEXLINK_PYTHON_HAS_PORTS
 
 #include <vexlink/Ports.h>
 
@@ -117,13 +114,3 @@ void definePorts(py::module_& m) {
 }
 
 }  // namespace vexlink_python
-
-#else
-
-namespace vexlink_python {
-
-void definePorts(pybind11::module_&) {}
-
-}  // namespace vexlink_python
-
-#endif

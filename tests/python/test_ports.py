@@ -7,8 +7,6 @@ import pytest
 import vexlink
 from conftest import read_good
 
-pytestmark = pytest.mark.skipif(not hasattr(vexlink, "ports"), reason="the library has no port API")
-
 
 @pytest.mark.parametrize("case,name,path,source,origin", [
     ("environment", "COM3", "/dev/ttyUSB3", "environment", "VEXLINK_COM3"),
