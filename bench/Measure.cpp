@@ -1,40 +1,23 @@
 #include "Measure.h"
 
-#include <thread>
+#include <TrackerModes.h>
 
 namespace bench {
 
 namespace {
-char kAscii[] = "E";
-char kBinary[] = "F";
-char kUponRequest[] = "G";
-char kContinuous[] = "H";
+constexpr std::chrono::milliseconds kSettleLimit(500);
 }  // namespace
 
 void chooseFormat(Vexlink& link, korvisor::Simulator& sim, bool ascii, bool checksum) {
-    settled(sim, 2, [&] {
-        link.SetDataMode(ascii ? 'E' : 'F');
-        link.ResetFIFO();
-        link.SendToPort(ascii ? kAscii : kBinary);
-        if (checksum) link.CheckSumOn();
-        else link.CheckSumOff();
-    });
+    testsupport::chooseFormat(link, sim, ascii, checksum, kSettleLimit);
 }
 
 void startStream(Vexlink& link, korvisor::Simulator& sim, int rate) {
-    settled(sim, 1, [&] { link.SetSamplingRate(rate); });
-    settled(sim, 1, [&] {
-        link.SetTransMode('H');
-        link.ResetFIFO();
-        link.SendToPort(kContinuous);
-    });
+    testsupport::startStream(link, sim, rate, kSettleLimit);
 }
 
-void stopStream(Vexlink& link) {
-    link.SendToPort(kUponRequest);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    link.ResetFIFO();
-    link.SetTransMode('G');
+void stopStream(Vexlink& link, korvisor::Simulator& sim) {
+    testsupport::stopStream(link, sim, kSettleLimit);
 }
 
 }  // namespace bench

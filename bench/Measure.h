@@ -43,6 +43,6 @@ inline void settled(korvisor::Simulator& sim, int bytes, const std::function<voi
 // sent and stored, and has reached the tracker on return.
 void chooseFormat(Vexlink& link, korvisor::Simulator& sim, bool ascii, bool checksum);
 void startStream(Vexlink& link, korvisor::Simulator& sim, int rate);
-void stopStream(Vexlink& link);
+void stopStream(Vexlink& link, korvisor::Simulator& sim);
 
 }  // namespace bench

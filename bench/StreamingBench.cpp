@@ -55,7 +55,7 @@ Section streamingSection(const Settings& settings, AllocationTally& tally) {
                 else ++failed;
             }
             const double cpu = threadCpuMs() - cpuStart;
-            stopStream(link);
+            stopStream(link, sim);
             link.HardReset();
             link.CloseCom(link.GetComHandle());
 

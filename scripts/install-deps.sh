@@ -14,6 +14,8 @@ packages=(
   man-db appstream desktop-file-utils       # checks of the manual pages and desktop metadata
   librsvg2-bin                              # the scalable icon drawn, to compare with the PNGs
   python3-serial systemd                    # bench: the pyserial reference loop; unit check
+  python3-dev pybind11-dev python3-pytest   # the Python module and its tests
+  dh-python                                 # the Python module's Debian package
   g++-mingw-w64-x86-64-posix zip            # the Windows build (scripts/build-windows.sh)
   wine wine64                               # its tests (scripts/test-windows.sh)
 )

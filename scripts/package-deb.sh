@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian packages (libvexlink1, libvexlink-dev, gyrodesk, vexlink-tools) with
-# dpkg-buildpackage and debhelper from the debian/ folder, and puts them in build-deb/packages/
+# Builds the Debian packages (libvexlink1, libvexlink-dev, gyrodesk, vexlink-tools,
+# python3-vexlink) with dpkg-buildpackage and debhelper from the debian/ folder, and puts them
+# in build-deb/packages/
 # (their debug symbols in build-deb/packages/debug/, the source package in build-deb/source/).
 # The sources are copied to build-deb/ first, so that the build leaves the working tree as it
 # was.

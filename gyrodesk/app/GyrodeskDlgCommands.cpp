@@ -10,11 +10,12 @@
 
 namespace {
 
-// The mode letters: each is sent as a command and kept in the link's matching mode field.
-char kAsciiFrames[] = "E";
-char kBinaryFrames[] = "F";
-char kUponRequest[] = "G";
-char kContinuous[] = "H";
+// The mode letters (vexlink::kAsciiFrames and the others): each is sent as a command and kept in
+// the link's matching mode field.
+using vexlink::kAsciiFrames;
+using vexlink::kBinaryFrames;
+using vexlink::kContinuous;
+using vexlink::kUponRequest;
 
 constexpr const char* kBlank = " ";
 constexpr UINT kSamplePeriodMs = 13;

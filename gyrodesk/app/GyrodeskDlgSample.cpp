@@ -13,10 +13,10 @@ namespace {
 char textBuffer[30];
 char hexBuffer[3];
 
-// A frame body that came whole: 6 bytes, 7 with a checksum, in binary; 19 in ASCII.
+// The length of a frame body that came whole in the link's present modes.
 int FullBodyLength(Vexlink& link) {
-    if (link.GetDataMode() == 'F') return link.GetCheckStatus() ? 7 : 6;
-    return 19;
+    const bool binary = link.GetDataMode() == vexlink::kBinaryFrames[0];
+    return vexlink::wholeBodyLength(!binary, link.GetCheckStatus() != 0);
 }
 
 }  // namespace
@@ -86,7 +86,7 @@ void CGyrodeskDlg::ShowPortOutput() {
     const unsigned char* frame = link.GetDataBuffer();
     const int count = std::min(link.GetBytesRead(), static_cast<int>(sizeof link.dataBuffer));
 
-    if (link.GetDataMode() == 'F') {
+    if (link.GetDataMode() == vexlink::kBinaryFrames[0]) {
         std::size_t length = 0;
         for (int i = 0; i < count; ++i) {
             std::snprintf(hexBuffer, sizeof hexBuffer, "%X", static_cast<unsigned>(frame[i]));

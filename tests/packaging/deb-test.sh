@@ -50,6 +50,10 @@ for p in $packages; do
 done
 [[ $(ldd /usr/bin/vexlink) =~ libvexlink\.so\.1\ =\>\ /(usr/)?lib/ ]] || fail "vexlink does not use the installed library"
 
+echo "== the Python module"
+env -u PYTHONPATH -u LD_LIBRARY_PATH /usr/bin/python3 -c 'import vexlink; print(vexlink.__file__)' |
+  grep -q '^/usr/lib/python3/dist-packages/vexlink' || fail "python3 does not import the packaged vexlink"
+
 echo "== consumer, CMake"
 if ! { cmake -S packaging/consumer -B "$work/cmake" -DCMAKE_FIND_PACKAGE_NO_PACKAGE_REGISTRY=ON &&
         cmake --build "$work/cmake"; } >"$work/cmake.log" 2>&1; then

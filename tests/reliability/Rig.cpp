@@ -1,5 +1,7 @@
 #include "Rig.h"
 
+#include <TrackerModes.h>
+
 #include <korvisor/FrameCodec.h>
 
 #include "FaultInjector.h"
@@ -88,35 +90,13 @@ int openCom3(Vexlink& link) {
     return 1;
 }
 
-namespace {
-char kAscii[] = "E";
-char kBinary[] = "F";
-char kUponRequest[] = "G";
-char kContinuous[] = "H";
-}  // namespace
-
 void enterMode(Vexlink& link, korvisor::Simulator& sim, const Mode& mode) {
-    settled(sim, 2, [&] {
-        link.SetDataMode(mode.ascii ? 'E' : 'F');
-        link.ResetFIFO();
-        link.SendToPort(mode.ascii ? kAscii : kBinary);
-        if (mode.checksum) link.CheckSumOn();
-        else link.CheckSumOff();
-    });
-    if (!mode.continuous) return;
-    settled(sim, 1, [&] { link.SetSamplingRate(mode.rate); });
-    settled(sim, 1, [&] {
-        link.SetTransMode('H');
-        link.ResetFIFO();
-        link.SendToPort(kContinuous);
-    });
+    testsupport::chooseFormat(link, sim, mode.ascii, mode.checksum, milliseconds(1000));
+    if (mode.continuous) testsupport::startStream(link, sim, mode.rate, milliseconds(1000));
 }
 
 void leaveStream(Vexlink& link, korvisor::Simulator& sim) {
-    settled(sim, 1, [&] { link.SendToPort(kUponRequest); });
-    std::this_thread::sleep_for(milliseconds(20));
-    link.ResetFIFO();
-    link.SetTransMode('G');
+    testsupport::stopStream(link, sim, milliseconds(1000));
 }
 
 double threadCpuMs() {
@@ -168,7 +148,7 @@ void readOnce(Vexlink& link, const Mode& mode, const korvisor::Pose& pose, ReadL
         return;
     }
     if (changed) ++log.changedOnFailure;
-    const int fullBody = mode.ascii ? 19 : (mode.checksum ? 7 : 6);
+    const int fullBody = vexlink::wholeBodyLength(mode.ascii, mode.checksum);
     if (!mode.ascii && mode.checksum && link.GetBytesRead() == fullBody) {
         ++log.checksumErrors;
     } else {

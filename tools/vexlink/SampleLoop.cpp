@@ -55,7 +55,7 @@ std::optional<LoopEnd> take(const Sample& sample, const SampleConsumer& consume,
 
 Verdict judgeRead(int result, int bytesRead, const SampleModes& modes) {
     if (result == 1) return Verdict::Good;
-    const int fullBody = modes.ascii ? 19 : (modes.checksum ? 7 : 6);
+    const int fullBody = vexlink::wholeBodyLength(modes.ascii, modes.checksum);
     return bytesRead < fullBody ? Verdict::ShortFrame : Verdict::ChecksumError;
 }
 

@@ -4,13 +4,9 @@
 
 namespace vexlink_cli {
 
-namespace {
-
-char kAsciiFrames[] = "E";
-char kBinaryFrames[] = "F";
-char kUponRequest[] = "G";
-
-}  // namespace
+using vexlink::kAsciiFrames;
+using vexlink::kBinaryFrames;
+using vexlink::kUponRequest;
 
 std::string describePort(const std::string& port) {
     const vexlink::ResolvedPort resolved = vexlink::resolvePort(port);
@@ -72,7 +68,7 @@ bool TrackerSession::applyModes(const SampleModes& modes, std::string& error) {
         error = "cannot switch " + describePort(port_) + " to 19200 bit/s";
         return false;
     }
-    char* format = modes.ascii ? kAsciiFrames : kBinaryFrames;
+    const char* format = modes.ascii ? kAsciiFrames : kBinaryFrames;
     if (link_.SendToPort(format) != 1) {
         error = "cannot send the frame format to the tracker";
         return false;

@@ -2,6 +2,8 @@
 // of binary words and ASCII fields into whole degrees. Integer arithmetic only, no allocation.
 #pragma once
 
+#include <vexlink/Vexlink.h>
+
 #include <cstddef>
 
 namespace vexlink::frame {
@@ -11,14 +13,14 @@ namespace vexlink::frame {
 // frame puts the start byte 0xFF and one further header byte before them.
 inline constexpr unsigned char kBinaryStart = 0xFF;
 inline constexpr int kBinaryHeaderLength = 2;
-inline constexpr int kBinaryBodyLength = 6;
-inline constexpr int kBinaryBodyWithChecksum = 7;
+inline constexpr int kBinaryBodyLength = vexlink::kBinaryBodyLength;
+inline constexpr int kBinaryBodyWithChecksum = vexlink::kBinaryChecksumBodyLength;
 inline constexpr int kChecksumPosition = 6;  // within the body
 
 // ASCII frames: 'Y', then three 5-character decimal fields with one separator byte after the
 // first two, and the line end CR LF: 20 bytes, of which 19 follow the start byte.
 inline constexpr unsigned char kAsciiStart = 'Y';
-inline constexpr int kAsciiBodyLength = 19;
+inline constexpr int kAsciiBodyLength = vexlink::kAsciiBodyLength;
 inline constexpr int kAsciiFieldWidth = 5;
 inline constexpr int kAsciiYawAt = 1;
 inline constexpr int kAsciiPitchAt = 7;

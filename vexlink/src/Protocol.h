@@ -2,22 +2,25 @@
 // first byte is written; the default rate and the identification reply are kept as text too.
 #pragma once
 
+#include <vexlink/Vexlink.h>
+
 namespace vexlink::protocol {
 
-inline char kAsciiFrames[] = "E";
-inline char kBinaryFrames[] = "F";
-inline char kUponRequest[] = "G";
-inline char kContinuous[] = "H";
-inline char kSpeed19200[] = "K";
-inline char kSpeed9600[] = "L";
-inline char kChecksumOn[] = "M";
-inline char kChecksumOff[] = "N";
-inline char kHysteresisOff[] = "O";
-inline char kHysteresisOn[] = "P";
-inline char kReset[] = "R";
-inline char kSampleRequest[] = "S";
-inline char kVersionRequest[] = "V";
-inline char kIdentify[] = "X";
+// The four letters callers send themselves are public (<vexlink/Vexlink.h>).
+using vexlink::kAsciiFrames;
+using vexlink::kBinaryFrames;
+using vexlink::kContinuous;
+using vexlink::kUponRequest;
+inline constexpr char kSpeed19200[] = "K";
+inline constexpr char kSpeed9600[] = "L";
+inline constexpr char kChecksumOn[] = "M";
+inline constexpr char kChecksumOff[] = "N";
+inline constexpr char kHysteresisOff[] = "O";
+inline constexpr char kHysteresisOn[] = "P";
+inline constexpr char kReset[] = "R";
+inline constexpr char kSampleRequest[] = "S";
+inline constexpr char kVersionRequest[] = "V";
+inline constexpr char kIdentify[] = "X";
 
 inline constexpr char kDefaultRate[] = "40";
 inline constexpr char kIdReply[] = "KHX";

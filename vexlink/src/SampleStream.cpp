@@ -49,7 +49,7 @@ bool SampleStream::Start(const StreamSettings& settings) {
     bool ok = true;
     if (settings.speed == 9600) ok = link.Set9600() == 1;
     if (settings.speed == 19200) ok = link.Set19200() == 1;
-    char* format = settings.ascii ? protocol::kAsciiFrames : protocol::kBinaryFrames;
+    const char* format = settings.ascii ? protocol::kAsciiFrames : protocol::kBinaryFrames;
     ok = ok && link.SendToPort(format) == 1;
     if (ok) link.SetDataMode(format[0]);
     const bool checksum = settings.checksum && !settings.ascii;

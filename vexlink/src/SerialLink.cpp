@@ -14,7 +14,7 @@ namespace {
 
 // Sends the tracker its speed command, then sets the port to `to` bit/s, 8N1. Acts only when
 // currentSpeed is exactly `from`.
-int switchSpeed(Vexlink& link, int from, int to, char* command) {
+int switchSpeed(Vexlink& link, int from, int to, const char* command) {
     if (link.currentSpeed != from) return 1;
     link.SendToPort(command);
     link.GetDCB();
@@ -101,7 +101,7 @@ int Vexlink::Set19200() { return switchSpeed(*this, 9600, 19200, protocol::kSpee
 
 int Vexlink::GetDCB() { return GetCommState(comHandle, &dcb) ? 1 : 0; }
 
-int Vexlink::SendToPort(char* text) {
+int Vexlink::SendToPort(const char* text) {
     if (text == nullptr) return 0;
     return WriteFile(comHandle, text, 1, &bytesRead) ? 1 : 0;
 }

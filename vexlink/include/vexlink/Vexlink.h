@@ -138,8 +138,9 @@ public:
     int Set19200();
     // Reads the port's settings into dcb.
     int GetDCB();
-    // Writes the first byte of text (only that byte) to comHandle.
-    int SendToPort(char* text);
+    // Writes the first byte of text (only that byte) to comHandle. The command letters a caller
+    // sends itself are below the class (vexlink::kAsciiFrames and the others).
+    int SendToPort(const char* text);
     // Empties the port's input and output queues.
     void ResetFIFO();
     // 1 when the device behind comHandle has gone: the line hung up (an unplugged adapter, a
@@ -222,3 +223,27 @@ public:
     void SetNewComHandle() { comHandle = tempComHandle; }
     int GetBytesRead() { return static_cast<int>(bytesRead); }
 };
+
+namespace vexlink {
+
+// The command letters that a caller sends itself with SendToPort, storing the same letter with
+// SetDataMode or SetTransMode: the frame format and the sampling mode. Every other command has
+// a member of its own.
+inline constexpr char kAsciiFrames[] = "E";   // ASCII frames
+inline constexpr char kBinaryFrames[] = "F";  // binary frames
+inline constexpr char kUponRequest[] = "G";   // one sample for each 'S'
+inline constexpr char kContinuous[] = "H";    // samples at the sampling rate until 'G'
+
+// The bytes that GetBytesRead counts after a ReadFromPort that received a whole frame body (the
+// bytes after the start byte, without a continuous frame's header): fewer is a short frame, so
+// a 0 result with the whole count is a checksum failure or, in ASCII, a malformed frame.
+inline constexpr int kBinaryBodyLength = 6;
+inline constexpr int kBinaryChecksumBodyLength = 7;  // binary with checksum mode on
+inline constexpr int kAsciiBodyLength = 19;
+
+// The whole body length for the modes given.
+constexpr int wholeBodyLength(bool ascii, bool checksum) {
+    return ascii ? kAsciiBodyLength : checksum ? kBinaryChecksumBodyLength : kBinaryBodyLength;
+}
+
+}  // namespace vexlink
