@@ -39,7 +39,7 @@ namespace {
 constexpr int kProbeFd = 100;  // where the console's probe writes its lines
 constexpr int kRate = 75;
 constexpr double kTimerPeriodMs = 13;
-constexpr double kCpuGoalPercent = 20;  // "a small fraction of one core"
+constexpr double kCpuGoalPercent = 20;     // "a small fraction of one core"
 constexpr double kPlotCpuGoalPercent = 5;  // streaming with the live plot open
 constexpr double kNaN = std::nan("");
 
@@ -79,7 +79,8 @@ std::string readLine(int fd, std::string& pending, Clock::time_point deadline) {
             pending.erase(0, nl + 1);
             return line;
         }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0) return {};
         pollfd p{fd, POLLIN, 0};
         if (poll(&p, 1, static_cast<int>(left.count())) <= 0) return {};
@@ -98,7 +99,8 @@ Run runConsole(const Settings& settings, bool stream, bool plot = false) {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
         const std::string var = *e;
-        if (var.rfind("QT_QPA_", 0) == 0 || var.rfind("QT_PLUGIN_PATH=", 0) == 0 || var.rfind("BENCH_PROBE", 0) == 0)
+        if (var.rfind("QT_QPA_", 0) == 0 || var.rfind("QT_PLUGIN_PATH=", 0) == 0 ||
+            var.rfind("BENCH_PROBE", 0) == 0)
             continue;
         env.push_back(var);
     }
@@ -140,23 +142,27 @@ Run runConsole(const Settings& settings, bool stream, bool plot = false) {
 
     std::string pending;
     const auto shownBy = start + std::chrono::seconds(20);
-    const auto doneBy = shownBy + std::chrono::milliseconds(static_cast<long>(settings.consoleSeconds * 1000) + 10000);
-    for (std::string line; !(line = readLine(fds[0], pending, std::isnan(run.shownMs) ? shownBy : doneBy)).empty();) {
+    const auto doneBy = shownBy + std::chrono::milliseconds(
+                                      static_cast<long>(settings.consoleSeconds * 1000) + 10000);
+    for (std::string line;
+         !(line = readLine(fds[0], pending, std::isnan(run.shownMs) ? shownBy : doneBy)).empty();) {
         std::istringstream in(line);
         std::string word;
         in >> word;
         if (word == "shown") {
             long long ns = 0;
             in >> ns;
-            run.shownMs = ns / 1e6 - std::chrono::duration<double, std::milli>(start.time_since_epoch()).count();
+            run.shownMs =
+                ns / 1e6 -
+                std::chrono::duration<double, std::milli>(start.time_since_epoch()).count();
             if (!stream) break;
         } else if (word == "rate") {
             in >> run.rate;
         } else if (word == "result") {
             std::string key;
             int plotOpen = 0;
-            in >> key >> run.ticks >> key >> run.good >> key >> run.seconds >> key >> run.cpuMs >> key >> plotOpen >>
-                key >> run.plotPaints;
+            in >> key >> run.ticks >> key >> run.good >> key >> run.seconds >> key >> run.cpuMs >>
+                key >> plotOpen >> key >> run.plotPaints;
             run.plotOpen = plotOpen == 1;
             break;
         } else if (word == "error") {
@@ -199,13 +205,13 @@ Section consoleSection(const Settings& settings) {
     }
     const double linkFloor = floors::openTracker(9600) + floors::version(4, 9600);
     const Summary startup = summarize(shown);
-    section.rows.push_back(Row{"start to dialog shown, tracker found (median)",
-                               {shown.empty() ? kNaN : startup.median, linkFloor,
-                                shown.empty() ? kNaN : startup.median / linkFloor, std::string("ms"),
-                                std::string("-")},
-                               error.empty() ? "floor: the link's detection and version query only; "
-                                               "process and window start-up have none"
-                                             : error});
+    section.rows.push_back(Row{
+        "start to dialog shown, tracker found (median)",
+        {shown.empty() ? kNaN : startup.median, linkFloor,
+         shown.empty() ? kNaN : startup.median / linkFloor, std::string("ms"), std::string("-")},
+        error.empty() ? "floor: the link's detection and version query only; "
+                        "process and window start-up have none"
+                      : error});
 
     const Run run = runConsole(settings, true);
     const double shownPerSecond = run.seconds > 0 ? run.good / run.seconds : kNaN;
@@ -213,37 +219,42 @@ Section consoleSection(const Settings& settings) {
     const double best = bestStream({kRate, false, false, 9600, kTimerPeriodMs}).readsPerSecond;
     const double cpuPercent = run.seconds > 0 ? 100 * run.cpuMs / (run.seconds * 1000) : kNaN;
     std::string note = run.error;
-    if (note.empty() && run.rate != "75") note = "the rate field could not be set to 75 (" + run.rate + ")";
+    if (note.empty() && run.rate != "75")
+        note = "the rate field could not be set to 75 (" + run.rate + ")";
     section.rows.push_back(Row{"samples shown per second, Continuous + Start, rate 75",
                                {shownPerSecond, best, shownPerSecond / best, std::string("1/s"),
                                 std::string(shownPerSecond >= 0.95 * best ? "met" : "MISSED")},
                                note});
-    section.rows.push_back(Row{"sampling timer ticks per second",
-                               {ticksPerSecond, 1000 / kTimerPeriodMs, ticksPerSecond * kTimerPeriodMs / 1000,
-                                std::string("1/s"), std::string("-")},
-                               {}});
-    section.rows.push_back(Row{"console CPU while streaming",
-                               {cpuPercent, kCpuGoalPercent, cpuPercent / kCpuGoalPercent,
-                                std::string("% of a core"),
-                                std::string(cpuPercent < kCpuGoalPercent ? "met" : "MISSED")},
-                               "goal: under 20% of one core, no busy waiting"});
+    section.rows.push_back(
+        Row{"sampling timer ticks per second",
+            {ticksPerSecond, 1000 / kTimerPeriodMs, ticksPerSecond * kTimerPeriodMs / 1000,
+             std::string("1/s"), std::string("-")},
+            {}});
+    section.rows.push_back(
+        Row{"console CPU while streaming",
+            {cpuPercent, kCpuGoalPercent, cpuPercent / kCpuGoalPercent, std::string("% of a core"),
+             std::string(cpuPercent < kCpuGoalPercent ? "met" : "MISSED")},
+            "goal: under 20% of one core, no busy waiting"});
 
     // The same with the live plot open: the console's whole cost, plot painting included.
     const Run plotted = runConsole(settings, true, true);
-    const double plotCpuPercent = plotted.seconds > 0 ? 100 * plotted.cpuMs / (plotted.seconds * 1000) : kNaN;
+    const double plotCpuPercent =
+        plotted.seconds > 0 ? 100 * plotted.cpuMs / (plotted.seconds * 1000) : kNaN;
     const double plotShown = plotted.seconds > 0 ? plotted.good / plotted.seconds : kNaN;
-    section.rows.push_back(Row{"console CPU while streaming, live plot open",
-                               {plotCpuPercent, kPlotCpuGoalPercent, plotCpuPercent / kPlotCpuGoalPercent,
-                                std::string("% of a core"),
-                                std::string(plotCpuPercent < kPlotCpuGoalPercent ? "met" : "MISSED")},
-                               plotted.error.empty()
-                                   ? "goal: under 5% of one core at rate 75; " + fmt(plotShown, 1) +
-                                         " samples shown/s, plot repainted " +
-                                         fmt(plotted.seconds > 0 ? plotted.plotPaints / plotted.seconds : kNaN, 1) + "/s"
-                                   : plotted.error});
-    section.rows.push_back(Row{"peak resident memory",
-                               {run.peakRssKb / 1024.0, kNaN, kNaN, std::string("MB"), std::string("-")},
-                               {}});
+    section.rows.push_back(Row{
+        "console CPU while streaming, live plot open",
+        {plotCpuPercent, kPlotCpuGoalPercent, plotCpuPercent / kPlotCpuGoalPercent,
+         std::string("% of a core"),
+         std::string(plotCpuPercent < kPlotCpuGoalPercent ? "met" : "MISSED")},
+        plotted.error.empty()
+            ? "goal: under 5% of one core at rate 75; " + fmt(plotShown, 1) +
+                  " samples shown/s, plot repainted " +
+                  fmt(plotted.seconds > 0 ? plotted.plotPaints / plotted.seconds : kNaN, 1) + "/s"
+            : plotted.error});
+    section.rows.push_back(
+        Row{"peak resident memory",
+            {run.peakRssKb / 1024.0, kNaN, kNaN, std::string("MB"), std::string("-")},
+            {}});
     return section;
 }
 

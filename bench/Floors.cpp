@@ -12,7 +12,9 @@ double openTracker(int bps) {
     return kAfterModeMs + std::max(kAfterIdentifyMs, kIdReplyLength * byteMs(bps));
 }
 
-double autoDetect(int silentBefore, int bps) { return silentBefore * openSilent() + openTracker(bps); }
+double autoDetect(int silentBefore, int bps) {
+    return silentBefore * openSilent() + openTracker(bps);
+}
 
 double version(int length, int bps) {
     if (length <= 0) return readLimitMs(kVersionMax);

@@ -23,8 +23,8 @@ inline constexpr double kAfterAsciiStartMs = 15;  // reader: after an ASCII fram
 // Frames and replies, in bytes.
 inline constexpr int kIdReplyLength = 3;
 inline constexpr int kVersionMax = 5;
-inline constexpr int kBinaryBody = 6;        // +1 with checksum
-inline constexpr int kBinaryHeader = 2;      // continuous frames
+inline constexpr int kBinaryBody = 6;    // +1 with checksum
+inline constexpr int kBinaryHeader = 2;  // continuous frames
 inline constexpr int kAsciiFrame = 20;
 
 // A byte on the line takes 10 bit times (start bit, 8 data bits, stop bit); it is received

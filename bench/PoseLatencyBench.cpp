@@ -64,7 +64,8 @@ std::array<int, 3> frameAngles(const std::vector<std::uint8_t>& f) {
             signedDegrees(((r * 180) >> 15) - 90)};
 }
 
-Run runOne(const std::vector<std::string>& argv, korvisor::Simulator& sim, int sock, double seconds) {
+Run runOne(const std::vector<std::string>& argv, korvisor::Simulator& sim, int sock,
+           double seconds) {
     Run run;
     sim.clearSentFrames();
     std::vector<char*> args;
@@ -86,7 +87,8 @@ Run runOne(const std::vector<std::string>& argv, korvisor::Simulator& sim, int s
             const ssize_t n = recv(sock, d, sizeof d, 0);
             const auto at = Clock::now();
             if (n == sizeof d) {
-                received.push_back({at, {int(std::lround(d[3])), int(std::lround(d[4])), int(std::lround(d[5]))}});
+                received.push_back(
+                    {at, {int(std::lround(d[3])), int(std::lround(d[4])), int(std::lround(d[5]))}});
                 const double ns = cpuNs(pid);
                 if (ns >= 0) {
                     if (cpuFirst < 0) cpuFirst = ns;
@@ -108,7 +110,8 @@ Run runOne(const std::vector<std::string>& argv, korvisor::Simulator& sim, int s
         while (j + 1 < stream.size() && stream[j + 1]->lastByteAt <= at) ++j;
         for (std::size_t k = j + 1; k-- > 0 && k + 3 > j;) {
             if (stream[k]->lastByteAt <= at && frameAngles(stream[k]->bytes) == angles) {
-                latencies.push_back(std::chrono::duration<double, std::milli>(at - stream[k]->lastByteAt).count());
+                latencies.push_back(
+                    std::chrono::duration<double, std::milli>(at - stream[k]->lastByteAt).count());
                 break;
             }
         }
@@ -123,7 +126,8 @@ Run runOne(const std::vector<std::string>& argv, korvisor::Simulator& sim, int s
     run.latency = summarize(latencies);
     run.delivered = static_cast<long>(received.size());
     run.sent = sentDuring;
-    run.cpuUsPerSample = cpuSamples > 0 ? (cpuLast - cpuFirst) / 1000.0 / static_cast<double>(cpuSamples) : 0;
+    run.cpuUsPerSample =
+        cpuSamples > 0 ? (cpuLast - cpuFirst) / 1000.0 / static_cast<double>(cpuSamples) : 0;
     run.ok = WIFEXITED(status) && !latencies.empty();
     (void)seconds;
     return run;
@@ -132,10 +136,11 @@ Run runOne(const std::vector<std::string>& argv, korvisor::Simulator& sim, int s
 }  // namespace
 
 Section poseLatencySection(const Settings& settings) {
-    Section section{"Pose latency: frame's last byte written -> datagram received (rate 75, binary + checksum)",
-                    {"median ms", "p99 ms", "max ms", "CPU us/sample", "delivered", "sent", "goal"},
-                    {3, 3, 3, 1, 0, 0, 0},
-                    {}};
+    Section section{
+        "Pose latency: frame's last byte written -> datagram received (rate 75, binary + checksum)",
+        {"median ms", "p99 ms", "max ms", "CPU us/sample", "delivered", "sent", "goal"},
+        {3, 3, 3, 1, 0, 0, 0},
+        {}};
     if (settings.vexlink.empty() || settings.pyserialScript.empty()) return section;
     const double seconds = std::max(settings.streamSeconds, 3.0);
 
@@ -154,23 +159,30 @@ Section poseLatencySection(const Settings& settings) {
         const std::string path = sim.devicePath();
         const std::string secs = std::to_string(seconds);
         // Run the reference first, then ours, each against the same simulated tracker.
-        Run ref = runOne({"/usr/bin/python3", settings.pyserialScript, path, std::to_string(speed), udpPort, secs},
+        Run ref = runOne({"/usr/bin/python3", settings.pyserialScript, path, std::to_string(speed),
+                          udpPort, secs},
                          sim, sock, seconds);
-        Run ours = runOne({settings.vexlink, "stream", "--port", path, "--speed", std::to_string(speed),
-                           "--udp", "127.0.0.1:" + udpPort, "--seconds", secs},
-                          sim, sock, seconds);
-        const bool met = ours.ok && ours.latency.median <= kMedianGoalMs && ours.latency.p99 <= kP99GoalMs &&
-                         ours.latency.median <= ref.latency.median && ours.latency.p99 <= ref.latency.p99 &&
-                         ours.cpuUsPerSample * 10 <= ref.cpuUsPerSample && ours.delivered >= ours.sent;
-        std::string note = "goal: median <= 0.2 ms, p99 <= 1 ms, no worse than pyserial; CPU <= 1/10 of pyserial's; no frame lost";
-        section.rows.push_back(Row{"vexlink stream, " + std::to_string(speed) + " bit/s",
-                                   {ours.latency.median, ours.latency.p99, ours.latency.max, ours.cpuUsPerSample,
-                                    double(ours.delivered), double(ours.sent), std::string(met ? "met" : "MISSED")},
-                                   note});
-        section.rows.push_back(Row{"pyserial loop, " + std::to_string(speed) + " bit/s",
-                                   {ref.latency.median, ref.latency.p99, ref.latency.max, ref.cpuUsPerSample,
-                                    double(ref.delivered), double(ref.sent), std::string("-")},
-                                   ref.ok ? "reference (Debian's python3-serial)" : "reference did not run"});
+        Run ours =
+            runOne({settings.vexlink, "stream", "--port", path, "--speed", std::to_string(speed),
+                    "--udp", "127.0.0.1:" + udpPort, "--seconds", secs},
+                   sim, sock, seconds);
+        const bool met =
+            ours.ok && ours.latency.median <= kMedianGoalMs && ours.latency.p99 <= kP99GoalMs &&
+            ours.latency.median <= ref.latency.median && ours.latency.p99 <= ref.latency.p99 &&
+            ours.cpuUsPerSample * 10 <= ref.cpuUsPerSample && ours.delivered >= ours.sent;
+        std::string note =
+            "goal: median <= 0.2 ms, p99 <= 1 ms, no worse than pyserial; CPU <= 1/10 of "
+            "pyserial's; no frame lost";
+        section.rows.push_back(
+            Row{"vexlink stream, " + std::to_string(speed) + " bit/s",
+                {ours.latency.median, ours.latency.p99, ours.latency.max, ours.cpuUsPerSample,
+                 double(ours.delivered), double(ours.sent), std::string(met ? "met" : "MISSED")},
+                note});
+        section.rows.push_back(
+            Row{"pyserial loop, " + std::to_string(speed) + " bit/s",
+                {ref.latency.median, ref.latency.p99, ref.latency.max, ref.cpuUsPerSample,
+                 double(ref.delivered), double(ref.sent), std::string("-")},
+                ref.ok ? "reference (Debian's python3-serial)" : "reference did not run"});
     }
     close(sock);
     return section;

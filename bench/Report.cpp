@@ -92,8 +92,7 @@ std::string formatJson(const Report& report) {
                 out << ", " << quoted(s.columns[c]) << ": ";
                 if (const auto* v = std::get_if<double>(&r.cells[c]))
                     out << (std::isnan(*v) ? std::string("null") : number(*v, 6));
-                else
-                    out << quoted(std::get<std::string>(r.cells[c]));
+                else out << quoted(std::get<std::string>(r.cells[c]));
             }
             if (!r.note.empty()) out << ", \"note\": " << quoted(r.note);
             out << "}";

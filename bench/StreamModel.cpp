@@ -21,8 +21,7 @@ public:
 
     // Runs the line up to time t.
     void advance(double t) {
-        while (step(t)) {
-        }
+        while (step(t)) {}
     }
     // The arrival time of the input byte at index i (running the line as far as needed).
     double arrival(std::size_t i) {
@@ -44,8 +43,13 @@ public:
     long streamFrames() const { return streamFrames_; }
 
 private:
-    struct Out { bool stream, start; };
-    struct In { double at; bool start; };
+    struct Out {
+        bool stream, start;
+    };
+    struct In {
+        double at;
+        bool start;
+    };
 
     bool streamQueued() const {
         return std::any_of(tx_.begin(), tx_.end(), [](const Out& o) { return o.stream; });

@@ -11,11 +11,11 @@
 namespace bench {
 
 struct StreamCase {
-    int rate = 40;            // samples per second asked of the tracker
+    int rate = 40;  // samples per second asked of the tracker
     bool ascii = false;
-    bool checksum = false;    // binary only
+    bool checksum = false;  // binary only
     int bitsPerSecond = 9600;
-    double tickMs = 0;        // 0: back-to-back reads
+    double tickMs = 0;  // 0: back-to-back reads
 };
 
 struct StreamBest {

@@ -20,13 +20,17 @@ constexpr double kRatioGoal = 0.95;
 }  // namespace
 
 Section streamingSection(const Settings& settings, AllocationTally& tally) {
-    Section section{"Streaming, continuous mode at 9600 bit/s",
-                    {"tracker/s", "best/s", "measured/s", "ratio", "failed", "CPU us/sample",
-                     "CPU %", "goal"},
-                    {1, 1, 1, 3, 0, 1, 2, 0},
-                    {}};
-    struct Mode { const char* name; bool ascii, checksum; };
-    const Mode modes[] = {{"binary", false, false}, {"binary+checksum", false, true}, {"ASCII", true, false}};
+    Section section{
+        "Streaming, continuous mode at 9600 bit/s",
+        {"tracker/s", "best/s", "measured/s", "ratio", "failed", "CPU us/sample", "CPU %", "goal"},
+        {1, 1, 1, 3, 0, 1, 2, 0},
+        {}};
+    struct Mode {
+        const char* name;
+        bool ascii, checksum;
+    };
+    const Mode modes[] = {
+        {"binary", false, false}, {"binary+checksum", false, true}, {"ASCII", true, false}};
 
     Ports ports;
     korvisor::Simulator& sim = ports.tracker(3);
@@ -67,11 +71,11 @@ Section streamingSection(const Settings& settings, AllocationTally& tally) {
             if (!met)
                 note = failed ? std::to_string(failed) + " read(s) without a good sample"
                               : "fewer samples than the read algorithm allows";
-            section.rows.push_back(Row{
-                std::string(mode.name) + ", rate " + std::to_string(rate),
-                {best.trackerFramesPerSecond, best.readsPerSecond, measured, ratio, double(failed),
-                 good ? cpu * 1000 / good : 0.0, 100 * cpu / elapsed, std::string(met ? "met" : "MISSED")},
-                note});
+            section.rows.push_back(Row{std::string(mode.name) + ", rate " + std::to_string(rate),
+                                       {best.trackerFramesPerSecond, best.readsPerSecond, measured,
+                                        ratio, double(failed), good ? cpu * 1000 / good : 0.0,
+                                        100 * cpu / elapsed, std::string(met ? "met" : "MISSED")},
+                                       note});
         }
     }
     return section;
@@ -83,7 +87,8 @@ Section allocationSection(const AllocationTally& tally) {
                     {0, 0, 3, 0},
                     {}};
     if (!CountAllocations::Available()) {
-        section.rows.push_back(Row{"not counted", {0.0, 0.0, 0.0, std::string("-")},
+        section.rows.push_back(Row{"not counted",
+                                   {0.0, 0.0, 0.0, std::string("-")},
                                    "a sanitizer build keeps the sanitizer's own operator new"});
         return section;
     }
@@ -93,10 +98,11 @@ Section allocationSection(const AllocationTally& tally) {
                                 perCall(tally.readAllocations, tally.readCalls),
                                 std::string(tally.readAllocations == 0 ? "met" : "MISSED")},
                                {}});
-    section.rows.push_back(Row{"OpenCom, AutoDetectComPort, Get_Version, HardReset",
-                               {double(tally.otherCalls), double(tally.otherAllocations),
-                                perCall(tally.otherAllocations, tally.otherCalls), std::string("-")},
-                               "no goal: not on the read path"});
+    section.rows.push_back(
+        Row{"OpenCom, AutoDetectComPort, Get_Version, HardReset",
+            {double(tally.otherCalls), double(tally.otherAllocations),
+             perCall(tally.otherAllocations, tally.otherCalls), std::string("-")},
+            "no goal: not on the read path"});
     return section;
 }
 

@@ -43,8 +43,8 @@ Row timedRow(const std::string& name, double floorMs, int iterations,
     const double overMedian = s.median - floorMs, overP99 = s.p99 - floorMs;
     const bool met = overMedian < kMedianGoalMs && overP99 < kP99GoalMs && bad == 0;
     if (!met && note.empty())
-        note = bad ? std::to_string(bad) + " call(s) gave a wrong result"
-                   : "overhead above the goal";
+        note =
+            bad ? std::to_string(bad) + " call(s) gave a wrong result" : "overhead above the goal";
     return Row{name,
                {double(s.count), s.median, s.p99, floorMs, s.median / floorMs, overMedian, overP99,
                 double(bad), std::string(met ? "met" : "MISSED")},
@@ -103,32 +103,37 @@ void commandRows(Section& section, const Settings& settings, AllocationTally& ta
     openTracker(link);
 
     const int versionLength = static_cast<int>(std::strlen(kVersion));
-    section.rows.push_back(timedRow(
-        "Get_Version (" + std::to_string(versionLength) + "-byte reply)",
-        floors::version(versionLength, 9600), settings.iterations, [&] {
+    section.rows.push_back(
+        timedRow("Get_Version (" + std::to_string(versionLength) + "-byte reply)",
+                 floors::version(versionLength, 9600), settings.iterations, [&] {
+                     const auto start = Clock::now();
+                     CountAllocations count;
+                     const char* text = link.Get_Version();
+                     const double ms = msSince(start);
+                     tally.otherCalls++;
+                     tally.otherAllocations += count.count();
+                     return Trial{ms, text && std::strcmp(text, kVersion) == 0};
+                 }));
+    section.rows.push_back(
+        timedRow("HardReset at 9600", floors::hardReset(), settings.iterations, [&] {
             const auto start = Clock::now();
             CountAllocations count;
-            const char* text = link.Get_Version();
+            const int result = link.HardReset();
             const double ms = msSince(start);
             tally.otherCalls++;
             tally.otherAllocations += count.count();
-            return Trial{ms, text && std::strcmp(text, kVersion) == 0};
+            return Trial{ms, result == 1};
         }));
-    section.rows.push_back(timedRow("HardReset at 9600", floors::hardReset(), settings.iterations, [&] {
-        const auto start = Clock::now();
-        CountAllocations count;
-        const int result = link.HardReset();
-        const double ms = msSince(start);
-        tally.otherCalls++;
-        tally.otherAllocations += count.count();
-        return Trial{ms, result == 1};
-    }));
     closeLink(link);
 }
 
 void requestRows(Section& section, const Settings& settings, AllocationTally& tally) {
-    struct Mode { const char* name; bool ascii, checksum; };
-    const Mode modes[] = {{"binary", false, false}, {"binary+checksum", false, true}, {"ASCII", true, false}};
+    struct Mode {
+        const char* name;
+        bool ascii, checksum;
+    };
+    const Mode modes[] = {
+        {"binary", false, false}, {"binary+checksum", false, true}, {"ASCII", true, false}};
     Ports ports;
     korvisor::Simulator& sim = ports.tracker(kTrackerPort);
     for (int bps : {9600, 19200}) {

@@ -36,18 +36,20 @@ std::string machineLine(const bench::Settings& s) {
     double load[3] = {0, 0, 0};
     getloadavg(load, 3);
     char text[256];
-    std::snprintf(text, sizeof text, "%s %s, %u cores, load average %.2f %.2f %.2f at start, %s run",
-                  u.sysname, u.release, std::thread::hardware_concurrency(), load[0], load[1],
-                  load[2], s.quick ? "quick" : "full");
+    std::snprintf(text, sizeof text,
+                  "%s %s, %u cores, load average %.2f %.2f %.2f at start, %s run", u.sysname,
+                  u.release, std::thread::hardware_concurrency(), load[0], load[1], load[2],
+                  s.quick ? "quick" : "full");
     return text;
 }
 
 int usage(const char* why) {
     std::fprintf(stderr, "vexlink-bench: %s\n", why);
-    std::fprintf(stderr,
-                 "usage: vexlink-bench [--quick] [--json PATH] [--only timing|streaming|latency|console]\n"
-                 "                     [--iterations N] [--seconds S] [--console-seconds S]"
-                 " [--gyrodesk PATH]\n");
+    std::fprintf(
+        stderr,
+        "usage: vexlink-bench [--quick] [--json PATH] [--only timing|streaming|latency|console]\n"
+        "                     [--iterations N] [--seconds S] [--console-seconds S]"
+        " [--gyrodesk PATH]\n");
     return 2;
 }
 
@@ -67,9 +69,12 @@ int main(int argc, char** argv) {
         if (arg == "--quick") settings.quick = true;
         else if (arg == "--json" && (v = value())) json = v;
         else if (arg == "--only" && (v = value())) only = v;
-        else if (arg == "--iterations" && (v = value())) settings.iterations = std::atoi(v), iterationsGiven = true;
-        else if (arg == "--seconds" && (v = value())) settings.streamSeconds = std::atof(v), secondsGiven = true;
-        else if (arg == "--console-seconds" && (v = value())) settings.consoleSeconds = std::atof(v), consoleGiven = true;
+        else if (arg == "--iterations" && (v = value()))
+            settings.iterations = std::atoi(v), iterationsGiven = true;
+        else if (arg == "--seconds" && (v = value()))
+            settings.streamSeconds = std::atof(v), secondsGiven = true;
+        else if (arg == "--console-seconds" && (v = value()))
+            settings.consoleSeconds = std::atof(v), consoleGiven = true;
         else if (arg == "--gyrodesk" && (v = value())) settings.gyrodesk = v;
         else return usage(("unknown or incomplete argument " + arg).c_str());
     }
@@ -87,12 +92,15 @@ int main(int argc, char** argv) {
     bench::Report report;
     report.machine = machineLine(settings);
     bench::AllocationTally tally;
-    if (only.empty() || only == "timing") report.sections.push_back(bench::timingSection(settings, tally));
+    if (only.empty() || only == "timing")
+        report.sections.push_back(bench::timingSection(settings, tally));
     if (only.empty() || only == "streaming")
         report.sections.push_back(bench::streamingSection(settings, tally));
     if (tally.readCalls) report.sections.push_back(bench::allocationSection(tally));
-    if (only.empty() || only == "latency") report.sections.push_back(bench::poseLatencySection(settings));
-    if (only.empty() || only == "console") report.sections.push_back(bench::consoleSection(settings));
+    if (only.empty() || only == "latency")
+        report.sections.push_back(bench::poseLatencySection(settings));
+    if (only.empty() || only == "console")
+        report.sections.push_back(bench::consoleSection(settings));
 
     std::cout << bench::formatText(report) << std::flush;
     std::ofstream out(json);

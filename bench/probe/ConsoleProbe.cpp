@@ -81,8 +81,7 @@ protected:
 private:
     void say(const std::string& line) {
         const std::string text = line + "\n";
-        if (fd_ > 0 && write(fd_, text.data(), text.size()) < 0) {
-        }
+        if (fd_ > 0 && write(fd_, text.data(), text.size()) < 0) {}
     }
 
     static QWidget* window(const char* title) {
@@ -137,14 +136,17 @@ private:
         const bool plotOpen = window(kPlotTitle) != nullptr;
         const double cpuStart = cpuMs();
         const long long start = monotonicNs();
-        QTimer::singleShot(static_cast<int>(seconds_ * 1000), this, [this, cpuStart, start, plotOpen] {
-            measuring_ = false;
-            const double seconds = (monotonicNs() - start) / 1e9;
-            char line[200];
-            std::snprintf(line, sizeof line, "result ticks %ld good %ld seconds %.3f cpu_ms %.1f plot %d plot_paints %ld",
-                          ticks_, good_, seconds, cpuMs() - cpuStart, plotOpen ? 1 : 0, plotPaints_);
-            say(line);
-        });
+        QTimer::singleShot(
+            static_cast<int>(seconds_ * 1000), this, [this, cpuStart, start, plotOpen] {
+                measuring_ = false;
+                const double seconds = (monotonicNs() - start) / 1e9;
+                char line[200];
+                std::snprintf(
+                    line, sizeof line,
+                    "result ticks %ld good %ld seconds %.3f cpu_ms %.1f plot %d plot_paints %ld",
+                    ticks_, good_, seconds, cpuMs() - cpuStart, plotOpen ? 1 : 0, plotPaints_);
+                say(line);
+            });
     }
 
     int fd_;

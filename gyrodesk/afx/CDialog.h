@@ -17,7 +17,7 @@
 namespace afx::detail {
 class DialogWindow;
 struct DialogState;
-}
+}  // namespace afx::detail
 
 // Passed to DoDataExchange: which way the data goes.
 class CDataExchange {

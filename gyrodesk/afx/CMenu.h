@@ -10,9 +10,9 @@
 class CMenu {
 public:
     struct Item {
-        UINT id = 0;        // command id; 0 for a separator
-        std::string text;   // with '&' before the mnemonic letter
-        UINT flags = 0;     // MF_SEPARATOR, MF_GRAYED, MF_DISABLED
+        UINT id = 0;       // command id; 0 for a separator
+        std::string text;  // with '&' before the mnemonic letter
+        UINT flags = 0;    // MF_SEPARATOR, MF_GRAYED, MF_DISABLED
         bool IsSeparator() const { return (flags & MF_SEPARATOR) != 0; }
         bool IsEnabled() const { return (flags & (MF_GRAYED | MF_DISABLED)) == 0; }
     };

@@ -144,7 +144,7 @@ private:
     CWnd* m_parent = nullptr;
     UINT m_id = 0;
     DWORD m_style = 0;
-    const CurrentMessage* m_current = nullptr;  // the message being dispatched
+    const CurrentMessage* m_current = nullptr;          // the message being dispatched
     std::unique_ptr<afx::detail::WindowState> m_state;  // timers, system menu
 };
 

@@ -40,7 +40,7 @@ inline constexpr UINT EN_CHANGE = 0x0300;
 // ---- Up-down control messages -----------------------------------------------------------
 inline constexpr UINT UDM_SETRANGE = WM_USER + 101;  // lParam: MAKELONG(upper, lower)
 inline constexpr UINT UDM_GETRANGE = WM_USER + 102;
-inline constexpr UINT UDM_SETPOS = WM_USER + 103;    // lParam: MAKELONG(position, 0)
+inline constexpr UINT UDM_SETPOS = WM_USER + 103;  // lParam: MAKELONG(position, 0)
 inline constexpr UINT UDM_GETPOS = WM_USER + 104;
 inline constexpr UINT UDM_GETBUDDY = WM_USER + 106;
 inline constexpr UINT UDM_SETACCEL = WM_USER + 107;  // wParam: count, lParam: const UDACCEL*
@@ -59,9 +59,9 @@ inline constexpr DWORD WS_DISABLED = 0x08000000;
 inline constexpr DWORD WS_CAPTION = 0x00C00000;
 inline constexpr DWORD WS_BORDER = 0x00800000;
 inline constexpr DWORD WS_SYSMENU = 0x00080000;
-inline constexpr DWORD WS_THICKFRAME = 0x00040000;  // on a window: a sizing frame
-inline constexpr DWORD WS_GROUP = 0x00020000;      // on a control: first of a group
-inline constexpr DWORD WS_TABSTOP = 0x00010000;    // on a control: reached by Tab
+inline constexpr DWORD WS_THICKFRAME = 0x00040000;   // on a window: a sizing frame
+inline constexpr DWORD WS_GROUP = 0x00020000;        // on a control: first of a group
+inline constexpr DWORD WS_TABSTOP = 0x00010000;      // on a control: reached by Tab
 inline constexpr DWORD WS_MINIMIZEBOX = 0x00020000;  // on a window: has a minimise box
 inline constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;  // on a window: has a maximise box
 // A window with a caption, system menu, sizing frame and minimise and maximise boxes.

@@ -15,31 +15,31 @@ using UINT = unsigned int;
 enum class ControlClass { Button, Static, Edit, UpDown };
 
 struct DialogItemTemplate {
-    UINT id;                 // control id; 65535 (IDC_STATIC) for controls never addressed
+    UINT id;  // control id; 65535 (IDC_STATIC) for controls never addressed
     ControlClass kind;
-    const char* caption;     // for an SS_BITMAP static: "#<bitmap id>"
-    DWORD style;             // WS_*, BS_*, SS_*, ES_*, UDS_* bits (WS_CHILD | WS_VISIBLE implied)
-    short x, y, cx, cy;      // dialog units
+    const char* caption;  // for an SS_BITMAP static: "#<bitmap id>"
+    DWORD style;          // WS_*, BS_*, SS_*, ES_*, UDS_* bits (WS_CHILD | WS_VISIBLE implied)
+    short x, y, cx, cy;   // dialog units
 };
 
 struct DialogTemplate {
     UINT id;
     const char* caption;
-    const char* fontFace;    // as the template names it; the platform maps it to a real font
+    const char* fontFace;  // as the template names it; the platform maps it to a real font
     int pointSize;
-    short x, y, cx, cy;      // dialog units
-    DWORD style;             // WS_*, DS_* bits
+    short x, y, cx, cy;  // dialog units
+    DWORD style;         // WS_*, DS_* bits
     std::span<const DialogItemTemplate> items;
 };
 
 struct BitmapResource {
     UINT id;
-    const char* path;        // a Qt resource path, e.g. ":/res/logo_large.bmp"
+    const char* path;  // a Qt resource path, e.g. ":/res/logo_large.bmp"
 };
 
 struct IconResource {
     UINT id;
-    const char* path;        // a Qt resource path of the icon image(s)
+    const char* path;  // a Qt resource path of the icon image(s)
 };
 
 struct StringResource {

@@ -27,9 +27,9 @@ struct BitmapImage {
 // What a CDC draws on: a window being painted (painter set) or memory (a selected bitmap).
 struct DeviceContext {
     CDC* owner = nullptr;
-    CWnd* window = nullptr;        // the window of a paint DC
-    QPainter* painter = nullptr;   // null for a memory DC and outside a paint
-    CBitmap* selected = nullptr;   // the bitmap selected into a memory DC
+    CWnd* window = nullptr;       // the window of a paint DC
+    QPainter* painter = nullptr;  // null for a memory DC and outside a paint
+    CBitmap* selected = nullptr;  // the bitmap selected into a memory DC
 };
 
 }  // namespace afx

@@ -71,6 +71,8 @@ protected:
     static const AFX_MSGMAP* GetThisMessageMap();
 };
 
+// The macros are laid out by hand, as the tables they build.
+// clang-format off
 #define DECLARE_MESSAGE_MAP()                                     \
 protected:                                                        \
     static const AFX_MSGMAP* GetThisMessageMap();                 \
@@ -119,3 +121,4 @@ using AfxMemberFn = Signature Class::*;
     {WM_DESTROY, 0, 0, AfxSig_vv, {.vv = AFX_MSG_HANDLER(void(), OnDestroy)}},
 #define ON_WM_QUERYDRAGICON() \
     {WM_QUERYDRAGICON, 0, 0, AfxSig_hv, {.hv = AFX_MSG_HANDLER(HCURSOR(), OnQueryDragIcon)}},
+// clang-format on

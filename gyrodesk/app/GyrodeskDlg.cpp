@@ -147,9 +147,8 @@ void CGyrodeskDlg::OnPaint() {
     CPaintDC dc(this);
     CBitmap bitmap;
     CDC memDC;
-    const Logo& logo = (width > kTemplateClientWidth || height > kTemplateClientHeight)
-                           ? kLargeLogo
-                           : kSmallLogo;
+    const Logo& logo =
+        (width > kTemplateClientWidth || height > kTemplateClientHeight) ? kLargeLogo : kSmallLogo;
     bitmap.LoadBitmap(logo.bitmapId);
     memDC.CreateCompatibleDC(&dc);
     CBitmap* previous = memDC.SelectObject(&bitmap);

@@ -36,7 +36,9 @@ void CGyrodeskDlg::On9600() {
 }
 
 // The tracker has no averaging filter command, so these only report the choice.
-void CGyrodeskDlg::OnAveragingOff() { SetDlgItemText(IDC_STATUS, "Averaging Filter Mode Disabled"); }
+void CGyrodeskDlg::OnAveragingOff() {
+    SetDlgItemText(IDC_STATUS, "Averaging Filter Mode Disabled");
+}
 
 void CGyrodeskDlg::OnAveragingOn() { SetDlgItemText(IDC_STATUS, "Averaging Filter Mode Enabled"); }
 

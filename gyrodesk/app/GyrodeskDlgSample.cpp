@@ -52,7 +52,8 @@ void CGyrodeskDlg::TakeSample() {
         if (shown == kNoReply) SetDlgItemText(IDC_STATUS, statusBeforeNoReply_);
     }
 
-    if (link.GetCheckStatus()) SetDlgItemText(IDC_STATUS, result ? "Checksum OK" : "Checksum Error !!!");
+    if (link.GetCheckStatus())
+        SetDlgItemText(IDC_STATUS, result ? "Checksum OK" : "Checksum Error !!!");
     ShowSample();
 
     // The plot takes the read after the dialog has shown it: a rejected frame is a gap there.
@@ -100,7 +101,8 @@ void CGyrodeskDlg::ShowPortOutput() {
         // arrived: the 'Y' and the count read behind it.
         const int arrived = frame[0] != '\0' ? count + 1 : 0;
         const int limit = std::min(arrived, static_cast<int>(sizeof textBuffer) - 1);
-        for (int i = 0; i < limit && frame[i] != '\0'; ++i) textBuffer[i] = static_cast<char>(frame[i]);
+        for (int i = 0; i < limit && frame[i] != '\0'; ++i)
+            textBuffer[i] = static_cast<char>(frame[i]);
     }
 
     SetDlgItemText(IDC_PORT_OUTPUT, textBuffer);

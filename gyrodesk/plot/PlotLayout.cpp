@@ -10,24 +10,24 @@ constexpr int kAxisLeft = 52;    // tick labels and the rotated axis title
 constexpr int kAxisBottom = 42;  // tick labels and the axis title
 constexpr int kLegendHeight = 24;
 constexpr int kSideWidth = 180;
-constexpr int kLine = 18;        // one line of text in the side column
+constexpr int kLine = 18;  // one line of text in the side column
 constexpr int kSmallestDial = 60;
 }  // namespace
 
 QColor SeriesColour(Series series) {
     switch (series) {
-        case Series::Pitch: return QColor(214, 39, 40);
-        case Series::Yaw: return QColor(31, 119, 180);
-        case Series::Roll: return QColor(44, 160, 44);
+    case Series::Pitch: return QColor(214, 39, 40);
+    case Series::Yaw: return QColor(31, 119, 180);
+    case Series::Roll: return QColor(44, 160, 44);
     }
     return Qt::black;
 }
 
 const char* SeriesName(Series series) {
     switch (series) {
-        case Series::Pitch: return "Pitch";
-        case Series::Yaw: return "Yaw";
-        case Series::Roll: return "Roll";
+    case Series::Pitch: return "Pitch";
+    case Series::Yaw: return "Yaw";
+    case Series::Roll: return "Roll";
     }
     return "";
 }
@@ -66,7 +66,8 @@ PlotLayout PlotLayout::For(int width, int height) {
     const int right = (withSide ? l.side.left() : width) - kMargin - 8;
     const int top = kMargin + kLegendHeight;
     l.legend = QRect(kAxisLeft, kMargin, std::max(right - kAxisLeft, 0), kLegendHeight);
-    l.graph = QRect(kAxisLeft, top, std::max(right - kAxisLeft, 1), std::max(height - top - kAxisBottom, 1));
+    l.graph = QRect(kAxisLeft, top, std::max(right - kAxisLeft, 1),
+                    std::max(height - top - kAxisBottom, 1));
     return l;
 }
 

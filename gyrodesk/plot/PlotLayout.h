@@ -31,9 +31,9 @@ struct PlotLayout {
     static PlotLayout For(int width, int height);
 
     QRect client;
-    QRect graph;     // the plotting area inside the axes
-    QRect legend;    // above the graph
-    QRect side;      // the instruments' column; empty when the window is too narrow
+    QRect graph;   // the plotting area inside the axes
+    QRect legend;  // above the graph
+    QRect side;    // the instruments' column; empty when the window is too narrow
     QRect attitudeTitle, attitude, attitudeCaption;
     QRect headingTitle, heading, headingCaption;
     QRect rate;

@@ -29,9 +29,9 @@ QString Degrees(int value) { return QString::number(value) + QChar(0x00B0); }
 // The angle a series shows for a sample.
 int ValueOf(Series series, const Reading& r) {
     switch (series) {
-        case Series::Pitch: return r.pitch;
-        case Series::Yaw: return FoldYaw(r.yaw);
-        case Series::Roll: return r.roll;
+    case Series::Pitch: return r.pitch;
+    case Series::Yaw: return FoldYaw(r.yaw);
+    case Series::Roll: return r.roll;
     }
     return 0;
 }
@@ -88,8 +88,8 @@ void PlotPainter::PaintBackground(QPainter& p, const PlotLayout& l) const {
         p.drawLine(l.graph.left(), y, l.graph.right(), y);
         if (!major) continue;
         p.setPen(kText);
-        p.drawText(QRect(0, y - textHeight / 2, l.graph.left() - 6, textHeight), Qt::AlignRight | Qt::AlignVCenter,
-                   QString::number(d));
+        p.drawText(QRect(0, y - textHeight / 2, l.graph.left() - 6, textHeight),
+                   Qt::AlignRight | Qt::AlignVCenter, QString::number(d));
     }
     // Time: a line every second, a label every two.
     for (int s = 0; s <= kSecondsShown; ++s) {
@@ -98,19 +98,21 @@ void PlotPainter::PaintBackground(QPainter& p, const PlotLayout& l) const {
         p.drawLine(x, l.graph.top(), x, l.graph.bottom());
         if (s % kSecondsLabelStep != 0) continue;
         p.setPen(kText);
-        p.drawText(QRect(x - 30, l.graph.bottom() + 4, 60, textHeight), Qt::AlignHCenter | Qt::AlignTop,
-                   QString::number(-s));
+        p.drawText(QRect(x - 30, l.graph.bottom() + 4, 60, textHeight),
+                   Qt::AlignHCenter | Qt::AlignTop, QString::number(-s));
     }
     p.setPen(kFrame);
     p.drawRect(l.graph.adjusted(0, 0, -1, -1));
 
     // Axis titles.
     p.setPen(kText);
-    const QString timeTitle = metrics.horizontalAdvance("seconds before the latest read") <= l.graph.width()
-                                  ? "seconds before the latest read"
-                                  : "seconds";
-    p.drawText(QRect(l.graph.left(), l.graph.bottom() + 6 + textHeight, l.graph.width(), textHeight),
-               Qt::AlignHCenter | Qt::AlignTop, timeTitle);
+    const QString timeTitle =
+        metrics.horizontalAdvance("seconds before the latest read") <= l.graph.width()
+            ? "seconds before the latest read"
+            : "seconds";
+    p.drawText(
+        QRect(l.graph.left(), l.graph.bottom() + 6 + textHeight, l.graph.width(), textHeight),
+        Qt::AlignHCenter | Qt::AlignTop, timeTitle);
     p.save();
     p.translate(4, l.graph.center().y());
     p.rotate(-90);
@@ -120,7 +122,8 @@ void PlotPainter::PaintBackground(QPainter& p, const PlotLayout& l) const {
         title = text;
         if (metrics.horizontalAdvance(title) <= l.graph.height()) break;
     }
-    p.drawText(QRect(-l.graph.height() / 2, 0, l.graph.height(), textHeight), Qt::AlignCenter, title);
+    p.drawText(QRect(-l.graph.height() / 2, 0, l.graph.height(), textHeight), Qt::AlignCenter,
+               title);
     p.restore();
 
     // Legend: a stroke of each series' colour and its name.
@@ -132,8 +135,9 @@ void PlotPainter::PaintBackground(QPainter& p, const PlotLayout& l) const {
         p.drawLine(x, y, x + 22, y);
         p.setPen(kText);
         const QString name = SeriesName(series);
-        p.drawText(QRect(x + 28, l.legend.top(), metrics.horizontalAdvance(name) + 4, l.legend.height()),
-                   Qt::AlignLeft | Qt::AlignVCenter, name);
+        p.drawText(
+            QRect(x + 28, l.legend.top(), metrics.horizontalAdvance(name) + 4, l.legend.height()),
+            Qt::AlignLeft | Qt::AlignVCenter, name);
         x += 28 + metrics.horizontalAdvance(name) + 24;
     }
 
@@ -165,7 +169,8 @@ void PlotPainter::PaintBackground(QPainter& p, const PlotLayout& l) const {
     }
 }
 
-void PlotPainter::PaintSeries(QPainter& p, const PlotLayout& l, const SampleHistory& history) const {
+void PlotPainter::PaintSeries(QPainter& p, const PlotLayout& l,
+                              const SampleHistory& history) const {
     if (history.Empty()) {
         p.setFont(font_);
         p.setPen(kHint);
@@ -249,7 +254,8 @@ void PlotPainter::PaintAttitude(QPainter& p, const PlotLayout& l, const Reading*
     p.setFont(font_);
     p.setPen(kText);
     p.drawText(l.attitudeCaption, Qt::AlignCenter,
-               sample ? QString("Pitch %1   Roll %2").arg(Degrees(pitch), Degrees(roll)) : QString("Pitch -   Roll -"));
+               sample ? QString("Pitch %1   Roll %2").arg(Degrees(pitch), Degrees(roll))
+                      : QString("Pitch -   Roll -"));
 }
 
 void PlotPainter::PaintHeading(QPainter& p, const PlotLayout& l, const Reading* sample) const {
@@ -275,9 +281,9 @@ void PlotPainter::PaintHeading(QPainter& p, const PlotLayout& l, const Reading* 
     p.setBrush(Qt::NoBrush);
 
     p.setPen(kText);
-    const QString caption = heading == sample->yaw
-                                ? QString("Yaw %1").arg(Degrees(heading))
-                                : QString("Yaw %1 (read %2)").arg(Degrees(heading)).arg(sample->yaw);
+    const QString caption =
+        heading == sample->yaw ? QString("Yaw %1").arg(Degrees(heading))
+                               : QString("Yaw %1 (read %2)").arg(Degrees(heading)).arg(sample->yaw);
     p.drawText(l.headingCaption, Qt::AlignCenter, caption);
 }
 

@@ -22,7 +22,8 @@ public:
 
 private:
     void PaintBackground(QPainter& painter, const PlotLayout& layout) const;
-    void PaintSeries(QPainter& painter, const PlotLayout& layout, const SampleHistory& history) const;
+    void PaintSeries(QPainter& painter, const PlotLayout& layout,
+                     const SampleHistory& history) const;
     void PaintAttitude(QPainter& painter, const PlotLayout& layout, const Reading* sample) const;
     void PaintHeading(QPainter& painter, const PlotLayout& layout, const Reading* sample) const;
 

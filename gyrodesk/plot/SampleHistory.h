@@ -12,7 +12,7 @@ using PlotClock = std::chrono::steady_clock;
 
 struct Reading {
     PlotClock::time_point time;
-    bool good = false;  // false: the read failed (no whole frame, or a bad checksum)
+    bool good = false;                 // false: the read failed (no whole frame, or a bad checksum)
     int pitch = 0, yaw = 0, roll = 0;  // whole degrees as read; set only when good
 };
 

@@ -13,6 +13,8 @@ using afx::DialogItemTemplate;
 constexpr afx::UINT kStatic = IDC_STATIC;
 constexpr afx::DWORD kText = WS_GROUP | SS_LEFT;
 
+// The templates are laid out by hand: one control a line, as a resource script reads.
+// clang-format off
 constexpr DialogItemTemplate kItems[] = {
     {kStatic, ControlClass::Static, "Gyrodesk Ver 1.0", kText, 131, 12, 61, 8},
     {kStatic, ControlClass::Static, "Copyright \xC2\xA9 1996", kText, 131, 39, 62, 8},
@@ -37,5 +39,6 @@ const afx::DialogTemplate kAboutBoxTemplate{
     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
     kItems,
 };
+// clang-format on
 
 }  // namespace gyrodesk

@@ -7,6 +7,8 @@ namespace gyrodesk {
 
 namespace {
 
+// The templates are laid out by hand: one control a line, as a resource script reads.
+// clang-format off
 constexpr afx::DialogItemTemplate kItems[] = {
     {IDOK, afx::ControlClass::Button, "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 102, 215, 50, 14},
 };
@@ -22,5 +24,6 @@ const afx::DialogTemplate kHelpBoxTemplate{
     WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
     kItems,
 };
+// clang-format on
 
 }  // namespace gyrodesk

@@ -15,6 +15,8 @@ constexpr afx::DWORD kPush = WS_TABSTOP | BS_PUSHBUTTON;
 constexpr afx::DWORD kRadio = BS_AUTORADIOBUTTON;
 constexpr afx::DWORD kSunken = WS_GROUP | SS_SUNKEN;
 
+// The templates are laid out by hand: one control a line, as a resource script reads.
+// clang-format off
 constexpr DialogItemTemplate kItems[] = {
     {IDC_POLL, ControlClass::Button, "Poll", kPush, 13, 111, 41, 14},
     {IDC_RESET, ControlClass::Button, "Reset", kPush, 59, 111, 40, 14},
@@ -81,5 +83,6 @@ const afx::DialogTemplate kMainDialogTemplate{
         DS_3DLOOK,
     kItems,
 };
+// clang-format on
 
 }  // namespace gyrodesk

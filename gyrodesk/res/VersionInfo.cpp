@@ -17,11 +17,7 @@ constexpr VersionString kStrings[] = {
 };
 
 constexpr VersionRecord kVersion{
-    {1, 0, 0, 1},
-    {1, 0, 0, 1},
-    "application for 32-bit Windows",
-    "040904B0",
-    kStrings,
+    {1, 0, 0, 1}, {1, 0, 0, 1}, "application for 32-bit Windows", "040904B0", kStrings,
 };
 
 }  // namespace

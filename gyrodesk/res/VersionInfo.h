@@ -14,8 +14,8 @@ struct VersionString {
 struct VersionRecord {
     std::array<unsigned short, 4> fileVersion;
     std::array<unsigned short, 4> productVersion;
-    const char* fileType;      // what the program file is
-    const char* stringBlock;   // language and code page of the strings: US English, Unicode
+    const char* fileType;     // what the program file is
+    const char* stringBlock;  // language and code page of the strings: US English, Unicode
     std::span<const VersionString> strings;
 };
 

@@ -10,7 +10,8 @@ int main() {
     Vexlink link;
     if (link.OpenCom("COM1") != 1) {
         const std::string why = vexlink::describePortError(vexlink::lastPortError());
-        std::fprintf(stderr, "consumer: no tracker on COM1 (%s): %s\n", vexlink::resolvePort("COM1").path.c_str(),
+        std::fprintf(stderr, "consumer: no tracker on COM1 (%s): %s\n",
+                     vexlink::resolvePort("COM1").path.c_str(),
                      why.empty() ? "no answer" : why.c_str());
         return 1;
     }
@@ -23,8 +24,8 @@ int main() {
     link.Get_PYR(&pitch, &yaw, &roll);
     const int closed = link.CloseCom(link.GetComHandle());
     if (version == nullptr || read != 1 || closed != 1) {
-        std::fprintf(stderr, "consumer: version %s, read %d, close %d\n", version ? version : "(none)",
-                     read, closed);
+        std::fprintf(stderr, "consumer: version %s, read %d, close %d\n",
+                     version ? version : "(none)", read, closed);
         return 1;
     }
     std::printf("version %s pitch %d yaw %d roll %d\n", version, pitch, yaw, roll);

@@ -19,13 +19,15 @@ struct SpeedEntry {
 };
 
 constexpr SpeedEntry kSpeeds[] = {
-    {50, B50},       {75, B75},       {110, B110},     {134, B134},       {150, B150},
-    {200, B200},     {300, B300},     {600, B600},     {1200, B1200},     {1800, B1800},
-    {2400, B2400},   {4800, B4800},   {9600, B9600},   {19200, B19200},   {38400, B38400},
+    {50, B50},       {75, B75},         {110, B110},       {134, B134},     {150, B150},
+    {200, B200},     {300, B300},       {600, B600},       {1200, B1200},   {1800, B1800},
+    {2400, B2400},   {4800, B4800},     {9600, B9600},     {19200, B19200}, {38400, B38400},
     {57600, B57600}, {115200, B115200}, {230400, B230400},
 };
 
-[[noreturn]] void fail(const char* what) { throw std::system_error(errno, std::generic_category(), what); }
+[[noreturn]] void fail(const char* what) {
+    throw std::system_error(errno, std::generic_category(), what);
+}
 
 }  // namespace
 
@@ -92,7 +94,8 @@ ssize_t readUntil(int fd, std::uint8_t* buffer, std::size_t n, Clock::time_point
         pollfd p{fd, POLLIN, 0};
         int r = ppoll(&p, 1, &ts, nullptr);
         if (r < 0 && errno != EINTR) return -1;
-        if (r > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(p.revents & POLLIN)) return -1;
+        if (r > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(p.revents & POLLIN))
+            return -1;
     }
 }
 

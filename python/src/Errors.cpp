@@ -62,7 +62,8 @@ void defineErrors(py::module_& m) {
     scope["__name__"] = m.attr("__name__");
     scope["__builtins__"] = py::module_::import("builtins");
     py::exec(kErrorClasses, scope);
-    for (const char* name : {"Error", "PortError", "NoTrackerError"}) m.attr(name) = py::object(scope[name]);
+    for (const char* name : {"Error", "PortError", "NoTrackerError"})
+        m.attr(name) = py::object(scope[name]);
     errorClass = py::object(scope["Error"]).release().ptr();
     portErrorClass = py::object(scope["PortError"]).release().ptr();
     noTrackerClass = py::object(scope["NoTrackerError"]).release().ptr();

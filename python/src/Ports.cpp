@@ -21,7 +21,8 @@ py::object noneIfEmpty(const std::string& text) {
 
 std::string deviceRepr(const vexlink::SerialDevice& d) {
     std::string text = "SerialDevice(path=" + std::string(py::repr(py::str(d.path)));
-    if (d.devicePath != d.path) text += ", device_path=" + std::string(py::repr(py::str(d.devicePath)));
+    if (d.devicePath != d.path)
+        text += ", device_path=" + std::string(py::repr(py::str(d.devicePath)));
     if (!d.driver.empty()) text += ", driver=" + std::string(py::repr(py::str(d.driver)));
     if (!d.product.empty()) text += ", product=" + std::string(py::repr(py::str(d.product)));
     if (!d.comNames.empty()) text += ", com_names=" + std::string(py::repr(py::cast(d.comNames)));
@@ -35,41 +36,59 @@ void definePorts(py::module_& m) {
     using vexlink::ResolvedPort;
     using vexlink::SerialDevice;
 
-    py::class_<SerialDevice>(m, "SerialDevice",
+    py::class_<SerialDevice>(
+        m, "SerialDevice",
         "A serial device present on this machine, as vexlink.ports() lists it. USB fields are\n"
         "None for other devices and for strings the device does not give.")
-        .def_property_readonly("path", [](const SerialDevice& d) { return d.path; },
+        .def_property_readonly(
+            "path", [](const SerialDevice& d) { return d.path; },
             "The stable path: the /dev/serial/by-id link when it has one, else the device node.")
-        .def_property_readonly("device_path", [](const SerialDevice& d) { return d.devicePath; },
+        .def_property_readonly(
+            "device_path", [](const SerialDevice& d) { return d.devicePath; },
             "The device node, e.g. /dev/ttyUSB0.")
-        .def_property_readonly("kernel_name", [](const SerialDevice& d) { return d.kernelName; },
+        .def_property_readonly(
+            "kernel_name", [](const SerialDevice& d) { return d.kernelName; },
             "The kernel's name: ttyUSB0, ttyACM0, ttyS0.")
-        .def_property_readonly("driver", [](const SerialDevice& d) { return noneIfEmpty(d.driver); },
+        .def_property_readonly(
+            "driver", [](const SerialDevice& d) { return noneIfEmpty(d.driver); },
             "The kernel driver (ftdi_sio, cp210x, cdc_acm, serial8250), or None.")
-        .def_property_readonly("vendor_id", [](const SerialDevice& d) { return noneIfEmpty(d.vendorId); },
+        .def_property_readonly(
+            "vendor_id", [](const SerialDevice& d) { return noneIfEmpty(d.vendorId); },
             "USB vendor id as four lower-case hex digits (\"0403\"), or None.")
-        .def_property_readonly("product_id", [](const SerialDevice& d) { return noneIfEmpty(d.productId); },
+        .def_property_readonly(
+            "product_id", [](const SerialDevice& d) { return noneIfEmpty(d.productId); },
             "USB product id as four lower-case hex digits (\"6001\"), or None.")
-        .def_property_readonly("manufacturer", [](const SerialDevice& d) { return noneIfEmpty(d.manufacturer); },
+        .def_property_readonly(
+            "manufacturer", [](const SerialDevice& d) { return noneIfEmpty(d.manufacturer); },
             "USB manufacturer string, or None.")
-        .def_property_readonly("product", [](const SerialDevice& d) { return noneIfEmpty(d.product); },
+        .def_property_readonly(
+            "product", [](const SerialDevice& d) { return noneIfEmpty(d.product); },
             "USB product string, or None.")
-        .def_property_readonly("serial_number", [](const SerialDevice& d) { return noneIfEmpty(d.serialNumber); },
+        .def_property_readonly(
+            "serial_number", [](const SerialDevice& d) { return noneIfEmpty(d.serialNumber); },
             "USB serial number, or None.")
-        .def_property_readonly("is_console", [](const SerialDevice& d) { return d.isConsole; },
+        .def_property_readonly(
+            "is_console", [](const SerialDevice& d) { return d.isConsole; },
             "True for the system console, which the library never opens.")
-        .def_property_readonly("com_names", [](const SerialDevice& d) { return d.comNames; },
+        .def_property_readonly(
+            "com_names", [](const SerialDevice& d) { return d.comNames; },
             "The COM names that resolve to this device, e.g. [\"COM3\"].")
         .def("__repr__", &deviceRepr);
 
-    py::class_<ResolvedPort>(m, "ResolvedPort", "What a port name stands for, as vexlink.resolve() tells.")
-        .def_property_readonly("name", [](const ResolvedPort& r) { return r.name; }, "The name as given.")
-        .def_property_readonly("path", [](const ResolvedPort& r) { return noneIfEmpty(r.path); },
+    py::class_<ResolvedPort>(m, "ResolvedPort",
+                             "What a port name stands for, as vexlink.resolve() tells.")
+        .def_property_readonly(
+            "name", [](const ResolvedPort& r) { return r.name; }, "The name as given.")
+        .def_property_readonly(
+            "path", [](const ResolvedPort& r) { return noneIfEmpty(r.path); },
             "The device path, or None when the name is mapped to no port.")
-        .def_property_readonly("source", [](const ResolvedPort& r) { return std::string(vexlink::toString(r.source)); },
+        .def_property_readonly(
+            "source",
+            [](const ResolvedPort& r) { return std::string(vexlink::toString(r.source)); },
             "Where the path came from: \"path\", \"environment\", \"user map\", \"system map\" or\n"
             "\"default\".")
-        .def_property_readonly("origin", [](const ResolvedPort& r) { return noneIfEmpty(r.origin); },
+        .def_property_readonly(
+            "origin", [](const ResolvedPort& r) { return noneIfEmpty(r.origin); },
             "Where exactly: \"VEXLINK_COM3\", \"/home/ann/.config/vexlink/ports.conf:4\",\n"
             "\"default\"; None for a path.")
         .def("__repr__", [](const ResolvedPort& r) {
@@ -78,7 +97,8 @@ void definePorts(py::module_& m) {
                    ", source=" + std::string(py::repr(py::str(vexlink::toString(r.source)))) + ")";
         });
 
-    m.def("ports",
+    m.def(
+        "ports",
         [] {
             std::vector<SerialDevice> devices;
             {
@@ -92,7 +112,8 @@ void definePorts(py::module_& m) {
         "/dev/serial/by-id links (USB adapters), /dev/ttyUSB*, /dev/ttyACM* and the /dev/ttyS*\n"
         "with a real UART behind them. Opens no device.");
 
-    m.def("resolve",
+    m.def(
+        "resolve",
         [](const std::string& name) {
             ResolvedPort resolved;
             {
@@ -101,7 +122,8 @@ void definePorts(py::module_& m) {
             }
             flushMessages();
             if (resolved.source == vexlink::PortSource::Invalid) {
-                throw py::value_error("not a port name: " + name + " (use COM1 to COM4 or an absolute device path)");
+                throw py::value_error("not a port name: " + name +
+                                      " (use COM1 to COM4 or an absolute device path)");
             }
             return resolved;
         },

@@ -12,9 +12,9 @@ struct Sample {
     std::optional<int> pitch;
     std::optional<int> yaw;
     std::optional<int> roll;
-    double time = 0;              // monotonic seconds (time.monotonic()) when the frame was in
-    const char* verdict = "good"; // "good", "checksum error", "short frame", "malformed"
-    std::string raw;              // the frame's bytes
+    double time = 0;               // monotonic seconds (time.monotonic()) when the frame was in
+    const char* verdict = "good";  // "good", "checksum error", "short frame", "malformed"
+    std::string raw;               // the frame's bytes
 };
 
 }  // namespace vexlink_python

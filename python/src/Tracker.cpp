@@ -57,7 +57,8 @@ Tracker::Tracker(const std::string& port) : port_(port) {
         opened = onLink([this] {
             Opened result;
             if (link_.OpenCom(port_.c_str()) == 1) {
-                if (port_.size() == 4 && port_.compare(0, 3, "COM") == 0) link_.SetPortId(port_[3] - '0');
+                if (port_.size() == 4 && port_.compare(0, 3, "COM") == 0)
+                    link_.SetPortId(port_[3] - '0');
                 open_ = true;
                 result.ok = true;
                 return result;
@@ -176,13 +177,15 @@ Sample Tracker::takeSample() {
         sample.verdict = "good";
         return sample;
     }
-    const int fullBody = ascii ? kAsciiBody : (link_.GetCheckStatus() ? kBinaryBodyWithChecksum : kBinaryBody);
+    const int fullBody =
+        ascii ? kAsciiBody : (link_.GetCheckStatus() ? kBinaryBodyWithChecksum : kBinaryBody);
     if (count < fullBody) {
         sample.verdict = "short frame";
     } else {
         sample.verdict = ascii ? "malformed" : "checksum error";
     }
-    if (after - before < kMinFailedReadTime) std::this_thread::sleep_until(before + kMinFailedReadTime);
+    if (after - before < kMinFailedReadTime)
+        std::this_thread::sleep_until(before + kMinFailedReadTime);
     return sample;
 }
 
@@ -243,7 +246,8 @@ void checkStreamModes(const StreamModes& modes) {
     if (modes.rate < 5 || modes.rate > 75 || modes.rate % 5 != 0) {
         throw py::value_error("rate must be one of 5, 10, ... 75 samples per second");
     }
-    if (modes.speed != 9600 && modes.speed != 19200) throw py::value_error("speed must be 9600 or 19200");
+    if (modes.speed != 9600 && modes.speed != 19200)
+        throw py::value_error("speed must be 9600 or 19200");
 }
 
 }  // namespace
@@ -274,7 +278,8 @@ Sample toSample(const vexlink::StreamSample& frame) {
     }
     sample.verdict = verdictText(frame.verdict);
     sample.time = seconds(frame.arrival);
-    sample.raw.assign(reinterpret_cast<const char*>(frame.bytes), static_cast<std::size_t>(frame.size));
+    sample.raw.assign(reinterpret_cast<const char*>(frame.bytes),
+                      static_cast<std::size_t>(frame.size));
     return sample;
 }
 
@@ -342,6 +347,5 @@ std::optional<Sample> Tracker::nextSample(std::uint64_t id) {
         }
     }
 }
-
 
 }  // namespace vexlink_python

@@ -79,21 +79,21 @@ private:
 
     // On the worker, holding linkMutex_:
     bool closeNow();
-    void endStream();               // back to upon-request sampling, if streaming
+    void endStream();                           // back to upon-request sampling, if streaming
     bool sendModes(bool ascii, bool checksum);  // the format and checksum mode, when they differ
-    Sample takeSample();            // one ReadFromPort, judged
+    Sample takeSample();                        // one ReadFromPort, judged
 
     Vexlink link_;
     std::string port_;
     std::atomic<bool> open_ = false;
-    std::optional<char> formatSent_;     // 'E' or 'F' as last sent; none: unknown to us
-    std::optional<bool> checksumSent_;   // checksum mode as last sent; none: unknown to us
+    std::optional<char> formatSent_;    // 'E' or 'F' as last sent; none: unknown to us
+    std::optional<bool> checksumSent_;  // checksum mode as last sent; none: unknown to us
     std::optional<std::string> version_;
-    std::uint64_t stream_ = 0;           // the stream running, 0 for none
+    std::uint64_t stream_ = 0;  // the stream running, 0 for none
     std::uint64_t lastStream_ = 0;
     std::unique_ptr<vexlink::SampleStream> reader_;  // the streaming reader of the running stream
-    std::mutex linkMutex_;               // held by every call on the link
-    PortWorker worker_;                  // last: it ends before the state its calls use
+    std::mutex linkMutex_;                           // held by every call on the link
+    PortWorker worker_;                              // last: it ends before the state its calls use
 };
 
 }  // namespace vexlink_python

@@ -57,7 +57,8 @@ double toSeconds(const std::string& text, const std::string& what) {
     } catch (const std::exception&) {
         used = 0;
     }
-    if (used != text.size() || text.empty() || !(v > 0) || v > 1e6) bad(what + ": not a positive number of seconds: " + text);
+    if (used != text.size() || text.empty() || !(v > 0) || v > 1e6)
+        bad(what + ": not a positive number of seconds: " + text);
     return v;
 }
 
@@ -123,11 +124,14 @@ CommandLine parseCommandLine(int argc, char** argv) {
         else if (a == "--bad-checksum" || a == "--drop") {
             const int n = toInt(value(a), a);
             if (n < 1) bad(a + " must be 1 or more");
-            (a == "--drop" ? cl.options.faults.dropByteEvery : cl.options.faults.badChecksumEvery) = n;
+            (a == "--drop" ? cl.options.faults.dropByteEvery : cl.options.faults.badChecksumEvery) =
+                n;
         } else if (a == "--silent") cl.options.faults.silent = true;
         else if (a == "--id-reply") cl.options.faults.idReply = value(a);
-        else if (a == "--vanish-after") cl.options.faults.vanishAfterSeconds = toSeconds(value(a), a);
-        else if (a == "--come-back-after") cl.options.faults.comeBackAfterSeconds = toSeconds(value(a), a);
+        else if (a == "--vanish-after")
+            cl.options.faults.vanishAfterSeconds = toSeconds(value(a), a);
+        else if (a == "--come-back-after")
+            cl.options.faults.comeBackAfterSeconds = toSeconds(value(a), a);
         else bad("unknown argument: " + a);
     }
     for (; i < argc; ++i) cl.program.emplace_back(argv[i]);

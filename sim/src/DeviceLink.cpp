@@ -23,8 +23,9 @@ void pointLink(const std::string& path, const std::string& target) {
     const int e = errno;
     if (e == EEXIST)
         throw std::system_error(e, std::generic_category(),
-                                "cannot create link " + path + ": it exists, and is not this simulator's "
-                                "(remove it if a run that was killed left it)");
+                                "cannot create link " + path +
+                                    ": it exists, and is not this simulator's "
+                                    "(remove it if a run that was killed left it)");
     throw std::system_error(e, std::generic_category(), "cannot create link " + path);
 }
 

@@ -19,8 +19,8 @@ class OutputLine {
 public:
     struct Byte {
         std::uint8_t value;
-        bool stream;  // part of a continuous-mode frame
-        int speed;    // the tracker's speed while it was sent
+        bool stream;               // part of a continuous-mode frame
+        int speed;                 // the tracker's speed while it was sent
         bool frameStart = false;   // first byte of a frame
         bool frameEnd = false;     // last byte of a frame
         bool badChecksum = false;  // of a frame sent with a wrong checksum

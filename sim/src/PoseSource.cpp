@@ -30,7 +30,8 @@ Pose PoseSource::peek(Clock::time_point now, bool hysteresis) const {
     auto filter = [](int held, int value) {
         return std::abs(value - held) < kHysteresisDegrees ? held : value;
     };
-    return Pose{filter(held_->pitch, p.pitch), filter(held_->yaw, p.yaw), filter(held_->roll, p.roll)};
+    return Pose{filter(held_->pitch, p.pitch), filter(held_->yaw, p.yaw),
+                filter(held_->roll, p.roll)};
 }
 
 Pose PoseSource::next(Clock::time_point now, bool hysteresis) {

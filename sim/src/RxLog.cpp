@@ -18,8 +18,9 @@ void RxLog::openFile(const std::string& path) {
     if (fd < 0) {
         const int e = errno;
         if (e == ENXIO)
-            throw std::system_error(e, std::generic_category(),
-                                    "cannot open log " + path + ": a FIFO with no reader (start the reader first)");
+            throw std::system_error(
+                e, std::generic_category(),
+                "cannot open log " + path + ": a FIFO with no reader (start the reader first)");
         throw std::system_error(e, std::generic_category(), "cannot open log " + path);
     }
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
@@ -29,8 +30,10 @@ void RxLog::openFile(const std::string& path) {
         close(fd);
         throw std::system_error(e, std::generic_category(), "cannot open log " + path);
     }
-    std::fputs("# monotonic-seconds byte host-bit/s judgement\n"
-               "# monotonic-seconds frame-end bytes intact|damaged\n", file_);
+    std::fputs(
+        "# monotonic-seconds byte host-bit/s judgement\n"
+        "# monotonic-seconds frame-end bytes intact|damaged\n",
+        file_);
     std::fflush(file_);
 }
 
@@ -50,9 +53,9 @@ long long microsecondsOf(Clock::time_point at) {
 std::string formatRecord(const RxRecord& r) {
     const auto us = microsecondsOf(r.at);
     char line[96];
-    std::snprintf(line, sizeof line, "%lld.%06lld 0x%02X %d %s", static_cast<long long>(us / 1000000),
-                  static_cast<long long>(us % 1000000), r.value, r.hostSpeed,
-                  r.understood ? "understood" : "not-understood");
+    std::snprintf(line, sizeof line, "%lld.%06lld 0x%02X %d %s",
+                  static_cast<long long>(us / 1000000), static_cast<long long>(us % 1000000),
+                  r.value, r.hostSpeed, r.understood ? "understood" : "not-understood");
     return line;
 }
 

@@ -70,7 +70,7 @@ struct Simulator::Impl {
     FaultInjector faults;
     OutputLine line;
     RxLog log;
-    TxFrame building{};             // the frame whose bytes are going out
+    TxFrame building{};              // the frame whose bytes are going out
     std::deque<TxFrame> sentFrames;  // the latest kSentFramesKept frames sent
 
     // Bytes read but not judged yet (a speed change awaits its switch command).
@@ -91,7 +91,7 @@ struct Simulator::Impl {
 
     std::deque<std::function<void()>> tasks;
     long tasksQueued = 0, tasksDone = 0;
-    std::optional<std::string> announce;  // a slave path to hand to onDeviceAppeared
+    std::optional<std::string> announce;               // a slave path to hand to onDeviceAppeared
     std::optional<Clock::time_point> hostChangeSince;  // an idle speed change not yet followed
 
     // ---- device ------------------------------------------------------------------------
@@ -186,7 +186,8 @@ struct Simulator::Impl {
         }
         case Answer::Version: {
             const std::string& v = options.version;
-            line.push({v.begin(), v.begin() + std::min(v.size(), kVersionLength)}, false, now, speed);
+            line.push({v.begin(), v.begin() + std::min(v.size(), kVersionLength)}, false, now,
+                      speed);
             break;
         }
         case Answer::Frame: sendFrame(now, false); break;

@@ -25,9 +25,12 @@ Answer TrackerEngine::receive(std::uint8_t byte) {
         return Answer::None;
     }
     switch (byte) {
-    case 'E': case 'F': state_.dataMode = static_cast<char>(byte); break;
-    case 'G': case 'H': state_.transMode = static_cast<char>(byte); break;
-    case 'K': case 'L': state_.speed = switchTarget(byte); break;
+    case 'E':
+    case 'F': state_.dataMode = static_cast<char>(byte); break;
+    case 'G':
+    case 'H': state_.transMode = static_cast<char>(byte); break;
+    case 'K':
+    case 'L': state_.speed = switchTarget(byte); break;
     case 'M': state_.checksum = true; break;
     case 'N': state_.checksum = false; break;
     case 'O': state_.hysteresis = false; break;

@@ -10,7 +10,8 @@ int RunProbe(const char* mode) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("AFX_PROBE_MODE", mode);
-    if (!env.contains("LSAN_OPTIONS")) env.insert("LSAN_OPTIONS", "suppressions=" AFX_LSAN_SUPPRESSIONS);
+    if (!env.contains("LSAN_OPTIONS"))
+        env.insert("LSAN_OPTIONS", "suppressions=" AFX_LSAN_SUPPRESSIONS);
     probe.setProcessEnvironment(env);
     probe.start(AFX_APP_PROBE, {});
     if (!probe.waitForFinished(20000)) {

@@ -35,9 +35,15 @@ TEST_F(AfxTest, AutoRadioClickSelectsClearsItsGroupThenNotifies) {
     } const cases[] = {
         {"first click", {IDC_ALPHA}, {"alpha 10000"}, "10000"},
         {"moves within group", {IDC_ALPHA, IDC_BETA}, {"alpha 10000", "beta 01000"}, "01000"},
-        {"clicking the selected one keeps it", {IDC_BETA, IDC_BETA}, {"beta 01000", "beta 01000"}, "01000"},
+        {"clicking the selected one keeps it",
+         {IDC_BETA, IDC_BETA},
+         {"beta 01000", "beta 01000"},
+         "01000"},
         {"unmapped radio still clears its group", {IDC_ALPHA, IDC_GAMMA}, {"alpha 10000"}, "00100"},
-        {"groups are independent", {IDC_ALPHA, IDC_ONE, IDC_TWO}, {"alpha 10000", "one 10010"}, "10001"},
+        {"groups are independent",
+         {IDC_ALPHA, IDC_ONE, IDC_TWO},
+         {"alpha 10000", "one 10010"},
+         "10001"},
     };
     for (const Case& c : cases) {
         std::string after;
@@ -106,10 +112,10 @@ TEST_F(AfxTest, TypingNotifiesPerChangeAndAReadOnlyEditTakesNoTyping) {
 
 TEST_F(AfxTest, OnlyMappedHandlersRunAndUnmappedCommandsDoNothing) {
     const Events events = RunProbe([](RecordingDialog& d) {
-        ClickControl(d, IDC_OTHER);                           // handler exists, not mapped
+        ClickControl(d, IDC_OTHER);                                   // handler exists, not mapped
         d.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_APPLY, EN_CHANGE));  // wrong code for the entry
         d.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_APPLY, BN_CLICKED));
-        d.SendMessage(WM_COMMAND, MAKEWPARAM(999, BN_CLICKED));       // no such entry
+        d.SendMessage(WM_COMMAND, MAKEWPARAM(999, BN_CLICKED));  // no such entry
     });
     EXPECT_EQ(events, Events{"apply"});
 }
@@ -132,9 +138,9 @@ END_MESSAGE_MAP()
 TEST_F(AfxTest, DerivedMapIsSearchedFirstThenItsBases) {
     DerivedDialog dlg;
     const int result = RunModal(dlg, [](CDialog& d) {
-        ClickControl(d, IDC_APPLY);   // derived entry wins
-        ClickControl(d, IDC_ALPHA);   // base class's entry
-        ClickControl(d, IDOK);        // CDialog's entry: OnOK (overridden, so virtual)
+        ClickControl(d, IDC_APPLY);  // derived entry wins
+        ClickControl(d, IDC_ALPHA);  // base class's entry
+        ClickControl(d, IDOK);       // CDialog's entry: OnOK (overridden, so virtual)
     });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(dlg.events, (Events{"init", "derived apply", "alpha 10000", "ok"}));
@@ -145,10 +151,13 @@ TEST(MessageMap, FindsEntriesByMessageCodeAndId) {
         UINT message, code, id;
         bool found;
     } const cases[] = {
-        {WM_COMMAND, BN_CLICKED, IDC_APPLY, true}, {WM_COMMAND, EN_CHANGE, IDC_RATE, true},
-        {WM_COMMAND, BN_CLICKED, IDC_RATE, false}, {WM_COMMAND, BN_CLICKED, IDC_OTHER, false},
-        {WM_COMMAND, BN_CLICKED, IDOK, true},      // from CDialog
-        {WM_TIMER, 0, 0, true},                    {WM_QUERYDRAGICON, 0, 0, false},
+        {WM_COMMAND, BN_CLICKED, IDC_APPLY, true},
+        {WM_COMMAND, EN_CHANGE, IDC_RATE, true},
+        {WM_COMMAND, BN_CLICKED, IDC_RATE, false},
+        {WM_COMMAND, BN_CLICKED, IDC_OTHER, false},
+        {WM_COMMAND, BN_CLICKED, IDOK, true},  // from CDialog
+        {WM_TIMER, 0, 0, true},
+        {WM_QUERYDRAGICON, 0, 0, false},
     };
     struct Probe : RecordingDialog {
         const AFX_MSGMAP* Map() const { return GetMessageMap(); }

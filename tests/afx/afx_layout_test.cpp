@@ -65,8 +65,8 @@ TEST_F(AfxTest, TabVisitsTabStopsInTemplateOrderAndWraps) {
     RunModal(dlg, [](CDialog& d) {
         // OnInitDialog returned TRUE: the first tab stop has the focus.
         EXPECT_EQ(FocusedControlId(d), IDC_APPLY);
-        const std::vector<int> order = {IDC_OTHER, IDC_ALPHA, IDC_BETA, IDC_SPIN, IDOK,
-                                        IDCANCEL, IDC_NAME, IDC_APPLY};
+        const std::vector<int> order = {IDC_OTHER, IDC_ALPHA, IDC_BETA, IDC_SPIN,
+                                        IDOK,      IDCANCEL,  IDC_NAME, IDC_APPLY};
         for (int expected : order) {
             PressKey(d, Qt::Key_Tab);
             EXPECT_EQ(FocusedControlId(d), expected);
@@ -110,27 +110,31 @@ TEST(Fonts, CaptionFitAccountsForEachControlsDecoration) {
     const afx::DialogItemTemplate items[] = {
         // caption, kind and style, rectangle; whether it fits
         {1, ControlClass::Button, "Upon Request", BS_AUTORADIOBUTTON, 0, 0, 66, 10},
-        {2, ControlClass::Button, "Upon Request", BS_AUTORADIOBUTTON, 0, 0, 45, 10},  // text alone would fit
+        {2, ControlClass::Button, "Upon Request", BS_AUTORADIOBUTTON, 0, 0, 45,
+         10},  // text alone would fit
         {3, ControlClass::Button, "Exit", BS_DEFPUSHBUTTON, 0, 0, 40, 14},
         {4, ControlClass::Button, "A long button caption", BS_PUSHBUTTON, 0, 0, 40, 14},
         {5, ControlClass::Button, "Hysteresis Filter", BS_GROUPBOX, 0, 0, 79, 28},
         {6, ControlClass::Button, "Hysteresis Filter", BS_GROUPBOX, 0, 0, 50, 28},
-        {7, ControlClass::Static, "Two words", SS_LEFT, 0, 0, 20, 20},               // wraps onto 2 lines
-        {8, ControlClass::Static, "Two words", SS_LEFT, 0, 0, 20, 8},                // 2 lines, room for 1
+        {7, ControlClass::Static, "Two words", SS_LEFT, 0, 0, 20, 20},  // wraps onto 2 lines
+        {8, ControlClass::Static, "Two words", SS_LEFT, 0, 0, 20, 8},   // 2 lines, room for 1
         {9, ControlClass::Static, "Port Output", SS_LEFTNOWORDWRAP, 0, 0, 40, 10},
         {10, ControlClass::Static, "Port Output", SS_LEFTNOWORDWRAP, 0, 0, 25, 10},
-        {11, ControlClass::Static, "#133", SS_BITMAP, 0, 0, 1, 1},                   // takes its bitmap's size
+        {11, ControlClass::Static, "#133", SS_BITMAP, 0, 0, 1, 1},  // takes its bitmap's size
     };
     const bool fits[] = {true, false, true, false, true, false, true, false, true, false, true};
     const afx::DialogTemplate dialog{1, "", "MS Sans Serif", 8, 0, 0, 100, 100, DS_SETFONT, items};
     for (size_t i = 0; i < std::size(items); ++i) {
         const afx::CaptionFit fit = afx::MeasureCaptionFit(dialog, items[i]);
-        EXPECT_EQ(fit.fits, fits[i]) << "item " << items[i].id << ": needs " << fit.neededWidth << " x "
-                                     << fit.neededHeight << " in " << fit.width << " x " << fit.height;
+        EXPECT_EQ(fit.fits, fits[i])
+            << "item " << items[i].id << ": needs " << fit.neededWidth << " x " << fit.neededHeight
+            << " in " << fit.width << " x " << fit.height;
     }
     // The radio's decoration is part of the need.
     const afx::CaptionFit radio = afx::MeasureCaptionFit(dialog, items[0]);
-    EXPECT_GT(radio.neededWidth, QFontMetrics(afx::MapTemplateFont("MS Sans Serif", 8)).horizontalAdvance("Upon Request"));
+    EXPECT_GT(
+        radio.neededWidth,
+        QFontMetrics(afx::MapTemplateFont("MS Sans Serif", 8)).horizontalAdvance("Upon Request"));
 }
 
 TEST_F(AfxTest, StaticsShowTextWithoutMnemonicsAndControlsUseTheTemplateFont) {

@@ -33,7 +33,8 @@ TEST_F(AfxTest, WarningBoxHasTheDefaultCaptionOneOkButtonAndIsModalOverTheActive
                 EXPECT_EQ(box->parentWidget(), d.GetSafeQWidget()) << "owned by the active window";
                 DismissMessageBox(box);
             });
-            answer = ::MessageBox(GetActiveWindow(), "Port not found", c.caption, MB_OK | MB_ICONEXCLAMATION);
+            answer = ::MessageBox(GetActiveWindow(), "Port not found", c.caption,
+                                  MB_OK | MB_ICONEXCLAMATION);
             EXPECT_TRUE(afx::testing::OpenMessageBoxes().empty());
             d.EndDialog(IDCANCEL);
         });

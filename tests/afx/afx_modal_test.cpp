@@ -120,7 +120,8 @@ TEST_F(AfxTest, ANestedDialogBlocksItsOwnerAndReturnsToIt) {
     int innerResult = 0;
     RunModal(outer, [&](CDialog& d) {
         OnNextModal([&](QWidget* w) {
-            EXPECT_TRUE(afx::testing::IsInnermostModal(*static_cast<CDialog*>(CWnd::FromWidget(w))));
+            EXPECT_TRUE(
+                afx::testing::IsInnermostModal(*static_cast<CDialog*>(CWnd::FromWidget(w))));
             EXPECT_FALSE(afx::testing::IsInnermostModal(d));
             EXPECT_EQ(QApplication::activeModalWidget(), w);
             PressKey(*CWnd::FromWidget(w), Qt::Key_Escape);

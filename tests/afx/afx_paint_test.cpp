@@ -70,7 +70,9 @@ TEST_F(PaintFixture, OnPaintDrawsOverTheBackgroundAndUnderTheChildren) {
 
 TEST_F(PaintFixture, BitBltCopiesTheBitmapAndLeavesTheAreaBeyondItAlone) {
     RecordingDialog dlg;
-    dlg.onPaint = [](RecordingDialog&, CPaintDC& dc) { BlitBitmap(dc, IDB_PICTURE, 150, 120, 30, 15); };
+    dlg.onPaint = [](RecordingDialog&, CPaintDC& dc) {
+        BlitBitmap(dc, IDB_PICTURE, 150, 120, 30, 15);
+    };
     const auto [image, background] = PictureOf(dlg);
     // The bitmap is 20 x 10; the block asked for is 30 x 15.
     EXPECT_EQ(image.pixelColor(150, 120), QColor(Qt::blue));
@@ -102,7 +104,8 @@ TEST_F(PaintFixture, TheClientSizeCanBeChangedForATestAndOnPaintSeesIt) {
         int w, h;
         UINT bitmap;
         int x;
-    } const cases[] = {{300, 195, IDB_PICTURE, 2}, {301, 195, IDB_PICTURE2, 1}, {300, 196, IDB_PICTURE2, 1}};
+    } const cases[] = {
+        {300, 195, IDB_PICTURE, 2}, {301, 195, IDB_PICTURE2, 1}, {300, 196, IDB_PICTURE2, 1}};
     RunModal(dlg, [&](CDialog& d) {
         for (const Case& c : cases) {
             afx::testing::SetClientSize(d, c.w, c.h);
@@ -129,7 +132,8 @@ TEST_F(PaintFixture, MinimisedWindowErasesUnderTheIconAndDrawsIt) {
         CRect client;
         d.GetClientRect(&client);
         const int cx = GetSystemMetrics(SM_CXICON), cy = GetSystemMetrics(SM_CYICON);
-        dc.DrawIcon(client.Width() - (cx + 1) / 2, client.Height() - (cy + 1) / 2, afx::LoadIconResource(IDI_PROBE));
+        dc.DrawIcon(client.Width() - (cx + 1) / 2, client.Height() - (cy + 1) / 2,
+                    afx::LoadIconResource(IDI_PROBE));
     };
     QImage image;
     RunModal(dlg, [&](CDialog& d) {

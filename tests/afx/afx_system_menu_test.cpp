@@ -46,12 +46,18 @@ TEST_F(AfxTest, SystemMenuItemsAreEnabledAsStyleAndStateAllow) {
         bool minimise;
         std::vector<std::string> items;
     } const cases[] = {
-        {IDD_PROBE, false,
-         {"&Restore:off", "&Move:on", "Mi&nimize:on", "-", "&Close\tAlt+F4:on", "-", "&Probe item...:on"}},
-        {IDD_PROBE_NOMIN, false,
-         {"&Restore:off", "&Move:on", "Mi&nimize:off", "-", "&Close\tAlt+F4:on", "-", "&Probe item...:on"}},
-        {IDD_PROBE, true,
-         {"&Restore:on", "&Move:off", "Mi&nimize:off", "-", "&Close\tAlt+F4:on", "-", "&Probe item...:on"}},
+        {IDD_PROBE,
+         false,
+         {"&Restore:off", "&Move:on", "Mi&nimize:on", "-", "&Close\tAlt+F4:on", "-",
+          "&Probe item...:on"}},
+        {IDD_PROBE_NOMIN,
+         false,
+         {"&Restore:off", "&Move:on", "Mi&nimize:off", "-", "&Close\tAlt+F4:on", "-",
+          "&Probe item...:on"}},
+        {IDD_PROBE,
+         true,
+         {"&Restore:on", "&Move:off", "Mi&nimize:off", "-", "&Close\tAlt+F4:on", "-",
+          "&Probe item...:on"}},
     };
     for (const Case& c : cases) {
         RecordingDialog dlg(c.templateId);
@@ -93,8 +99,8 @@ TEST_F(AfxTest, ChoicesArriveAtOnSysCommandAndDefaultProcessingCarriesThemOut) {
     });
     EXPECT_EQ(output, "probe chosen");
     EXPECT_EQ(result, IDCANCEL) << "Close ends the dialog as Cancel";
-    const std::vector<std::string> commands = {"syscommand 16", "syscommand 61472", "syscommand 61728",
-                                               "syscommand 61536"};
+    const std::vector<std::string> commands = {"syscommand 16", "syscommand 61472",
+                                               "syscommand 61728", "syscommand 61536"};
     std::vector<std::string> seen;
     for (const auto& e : dlg.events)
         if (e.rfind("syscommand", 0) == 0) seen.push_back(e);

@@ -34,7 +34,8 @@ protected:
         CRect client;
         GetClientRect(&client);
         paintedSize = QSize(client.Width(), client.Height());
-        if (QPainter* p = dc.GetQPainter()) p->fillRect(0, 0, client.Width(), client.Height(), Qt::darkCyan);
+        if (QPainter* p = dc.GetQPainter())
+            p->fillRect(0, 0, client.Width(), client.Height(), Qt::darkCyan);
     }
     void OnClose() {
         events.push_back("close");
@@ -83,7 +84,8 @@ TEST_F(AfxTest, TopLevelWindowPaintsItsClientAreaAtEverySize) {
         ASSERT_EQ(image.size(), size);
         EXPECT_EQ(wnd.paintedSize, size);
         for (const QPoint at : {QPoint(0, 0), QPoint(size.width() - 1, size.height() - 1)})
-            EXPECT_EQ(image.pixelColor(at), QColor(Qt::darkCyan)) << size.width() << "x" << size.height();
+            EXPECT_EQ(image.pixelColor(at), QColor(Qt::darkCyan))
+                << size.width() << "x" << size.height();
     }
     EXPECT_TRUE(wnd.DestroyWindow());
     EXPECT_EQ(wnd.events, (std::vector<std::string>{"destroy"}));
@@ -105,7 +107,8 @@ TEST_F(AfxTest, TopLevelWindowClosesAsItsCloseHandlerDecidesAndOpensAgain) {
     first->close();
     EXPECT_EQ(wnd.events, (std::vector<std::string>{"close", "close", "destroy"}));
     EXPECT_EQ(wnd.GetSafeQWidget(), nullptr);
-    EXPECT_TRUE(WaitUntil([&] { return first.isNull(); })) << "the widget goes once its event returned";
+    EXPECT_TRUE(WaitUntil([&] { return first.isNull(); }))
+        << "the widget goes once its event returned";
 
     ASSERT_TRUE(wnd.CreateEx("Colours", kStyle, CRect(0, 0, 200, 100)));
     EXPECT_TRUE(wnd.IsWindowVisible());
@@ -125,8 +128,10 @@ TEST_F(AfxTest, OwnedWindowTakesInputWhileItsOwnerRunsModallyAndGoesWithIt) {
         unowned.GetSafeQWidget()->installEventFilter(&unownedPresses);
         // Clicks through the window system, which holds back input from windows that a modal
         // window blocks.
-        QTest::mouseClick(owned.GetSafeQWidget()->windowHandle(), Qt::LeftButton, {}, QPoint(20, 20));
-        QTest::mouseClick(unowned.GetSafeQWidget()->windowHandle(), Qt::LeftButton, {}, QPoint(20, 20));
+        QTest::mouseClick(owned.GetSafeQWidget()->windowHandle(), Qt::LeftButton, {},
+                          QPoint(20, 20));
+        QTest::mouseClick(unowned.GetSafeQWidget()->windowHandle(), Qt::LeftButton, {},
+                          QPoint(20, 20));
         EXPECT_EQ(ownedPresses.presses, 1) << "the owner's modal loop lets the user work in it";
         EXPECT_EQ(unownedPresses.presses, 0) << "an unowned window is blocked (the check works)";
         d.EndDialog(IDCANCEL);

@@ -37,8 +37,8 @@ TEST_F(AfxTest, UpDownStepsFromTheBuddysTextWithinItsRange) {
         int upClicks;  // negative: down
         const char* expected;
     } const cases[] = {
-        {"40", 1, "45"},  {"40", -1, "35"}, {"70", 3, "75"},  // stops at the upper limit
-        {"10", -3, "5"},  {"75", 1, "75"},                    // at the limit nothing changes
+        {"40", 1, "45"}, {"40", -1, "35"}, {"70", 3, "75"},  // stops at the upper limit
+        {"10", -3, "5"}, {"75", 1, "75"},                    // at the limit nothing changes
         {"42", 1, "47"},  // steps from the text, not to multiples
     };
     for (const Case& c : cases) {
@@ -89,14 +89,16 @@ TEST_F(AfxTest, UpDownMessagesReportRangePositionAndAcceleration) {
         SetUpRate(d);
         EXPECT_EQ(d.SendDlgItemMessage(IDC_SPIN, UDM_GETRANGE), MAKELONG(75, 5));
         UDACCEL accel[3]{};
-        EXPECT_EQ(d.SendDlgItemMessage(IDC_SPIN, UDM_GETACCEL, 3, reinterpret_cast<LPARAM>(accel)), 1);
+        EXPECT_EQ(d.SendDlgItemMessage(IDC_SPIN, UDM_GETACCEL, 3, reinterpret_cast<LPARAM>(accel)),
+                  1);
         EXPECT_EQ(accel[0].nInc, 5u);
         d.SetDlgItemText(IDC_RATE, "40");
         EXPECT_EQ(LOWORD(static_cast<DWORD>(d.SendDlgItemMessage(IDC_SPIN, UDM_GETPOS))), 40);
         d.SendDlgItemMessage(IDC_SPIN, UDM_SETPOS, 0, MAKELONG(90, 0));  // clamped to the range
         EXPECT_EQ(RateText(d), "75");
         // The automatic buddy is the control before it.
-        EXPECT_EQ(reinterpret_cast<CWnd*>(d.SendDlgItemMessage(IDC_SPIN, UDM_GETBUDDY)), d.GetDlgItem(IDC_RATE));
+        EXPECT_EQ(reinterpret_cast<CWnd*>(d.SendDlgItemMessage(IDC_SPIN, UDM_GETBUDDY)),
+                  d.GetDlgItem(IDC_RATE));
         d.GetDlgItem(IDC_SPIN)->EnableWindow(FALSE);
         ClickArrow(d, false);  // a disabled up-down does not step
         EXPECT_EQ(RateText(d), "75");

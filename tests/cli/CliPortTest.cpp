@@ -101,16 +101,28 @@ INSTANTIATE_TEST_SUITE_P(
     UsageAndPorts, Failures,
     testing::Values(
         FailureCase{"NoSubcommand", {}, 2, "no subcommand"},
-        FailureCase{"UnknownOption", {"read", "--port", "COM2", "--fast"}, 2, "unknown option '--fast'"},
-        FailureCase{"BadRate", {"read", "--port", "COM2", "--continuous", "--rate", "42"}, 2, "steps of 5"},
+        FailureCase{
+            "UnknownOption", {"read", "--port", "COM2", "--fast"}, 2, "unknown option '--fast'"},
+        FailureCase{
+            "BadRate", {"read", "--port", "COM2", "--continuous", "--rate", "42"}, 2, "steps of 5"},
         FailureCase{"MissingPort", {"stream"}, 2, "--port is required"},
-        FailureCase{"NoSuchDevice", {"version", "--port", "/nonexistent/tty"}, 1,
+        FailureCase{"NoSuchDevice",
+                    {"version", "--port", "/nonexistent/tty"},
+                    1,
                     "no device at /nonexistent/tty: is the adapter plugged in?"},
-        FailureCase{"NoSuchCom", {"read", "--port", "COM3"}, 1,
+        FailureCase{"NoSuchCom",
+                    {"read", "--port", "COM3"},
+                    1,
                     "no device at /nonexistent/vexlink-test-com3 (COM3, VEXLINK_COM3)"},
-        FailureCase{"NotASerialPort", {"version", "--port", "/dev/null"}, 1, "vexlink version: /dev/null is not a serial port"},
-        FailureCase{"NotATracker", {"read", "--port", "@KH", "--count", "1"}, 1, "no tracker answered"},
-        FailureCase{"UnresolvableUdpHost", {"stream", "--port", "COM2", "--udp", "bad..name:4242"}, 1,
+        FailureCase{"NotASerialPort",
+                    {"version", "--port", "/dev/null"},
+                    1,
+                    "vexlink version: /dev/null is not a serial port"},
+        FailureCase{
+            "NotATracker", {"read", "--port", "@KH", "--count", "1"}, 1, "no tracker answered"},
+        FailureCase{"UnresolvableUdpHost",
+                    {"stream", "--port", "COM2", "--udp", "bad..name:4242"},
+                    1,
                     "cannot resolve"}),
     [](const testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
 

@@ -23,7 +23,8 @@ protected:
     PortsCommand() {
         system.addNode("ttyUSB0", tracker.path());
         byId = system.addById(kById, "ttyUSB0");
-        system.describeUsb("ttyUSB0", "ftdi_sio", "0403", "6001", "FTDI", "FT232R USB UART", "A1B2C3");
+        system.describeUsb("ttyUSB0", "ftdi_sio", "0403", "6001", "FTDI", "FT232R USB UART",
+                           "A1B2C3");
         system.addNode("ttyACM0", modem.path());
         system.describeUsb("ttyACM0", "cdc_acm", "1d6b", "0104", "Maker", "Modem", "");
         system.addNode("ttyS0", console.path());
@@ -38,7 +39,9 @@ protected:
         for (int n = 1; n <= 4; ++n) env["VEXLINK_COM" + std::to_string(n)] = kUnset;
         return env;
     }
-    CliResult run(const std::vector<std::string>& args) const { return runCli(args, environment()); }
+    CliResult run(const std::vector<std::string>& args) const {
+        return runCli(args, environment());
+    }
 
     FakeSystem system;
     SimulatedTracker tracker;
@@ -47,7 +50,9 @@ protected:
     std::string byId;
 };
 
-bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
 
 TEST_F(PortsCommand, ListsDevicesAndTheComMapWithWhereEachCameFrom) {
     FakeSystem::writeFile(system.systemMap(), "COM4 = " + system.dev() + "/ttyACM0\n");
@@ -56,8 +61,8 @@ TEST_F(PortsCommand, ListsDevicesAndTheComMapWithWhereEachCameFrom) {
     const auto lines = splitLines(r.out);
     ASSERT_EQ(lines.size(), 10u) << r.out;
     EXPECT_EQ(lines[0].rfind("DEVICE", 0), 0u);
-    EXPECT_TRUE(has(lines[1], system.dev() + "/ttyACM0") && has(lines[1], "cdc_acm") && has(lines[1], "1d6b:0104") &&
-                has(lines[1], "COM4"))
+    EXPECT_TRUE(has(lines[1], system.dev() + "/ttyACM0") && has(lines[1], "cdc_acm") &&
+                has(lines[1], "1d6b:0104") && has(lines[1], "COM4"))
         << lines[1];
     EXPECT_TRUE(has(lines[2], system.dev() + "/ttyS0") && has(lines[2], "serial8250") &&
                 has(lines[2], "SYSTEM CONSOLE") && has(lines[2], "COM1"))
@@ -69,7 +74,9 @@ TEST_F(PortsCommand, ListsDevicesAndTheComMapWithWhereEachCameFrom) {
     EXPECT_EQ(lines[5].rfind("COM", 0), 0u);
     EXPECT_TRUE(has(lines[6], "system console") && has(lines[6], "default")) << lines[6];
     EXPECT_TRUE(has(lines[7], "not present") && has(lines[7], "default")) << lines[7];
-    EXPECT_TRUE(has(lines[9], "present") && has(lines[9], "system map (" + system.systemMap() + ":1)")) << lines[9];
+    EXPECT_TRUE(has(lines[9], "present") &&
+                has(lines[9], "system map (" + system.systemMap() + ":1)"))
+        << lines[9];
     EXPECT_EQ(console.receivedText(), "");
 
     const CliResult json = run({"ports", "--format", "jsonl"});
@@ -77,7 +84,8 @@ TEST_F(PortsCommand, ListsDevicesAndTheComMapWithWhereEachCameFrom) {
     const auto objects = splitLines(json.out);
     ASSERT_EQ(objects.size(), 7u) << json.out;
     EXPECT_TRUE(has(objects[2], "\"kind\":\"device\",\"path\":\"" + byId + "\"")) << objects[2];
-    EXPECT_TRUE(has(objects[2], "\"serial\":\"A1B2C3\",\"console\":false,\"com\":[]")) << objects[2];
+    EXPECT_TRUE(has(objects[2], "\"serial\":\"A1B2C3\",\"console\":false,\"com\":[]"))
+        << objects[2];
     EXPECT_TRUE(has(objects[1], "\"console\":true,\"com\":[\"COM1\"]")) << objects[1];
     EXPECT_TRUE(has(objects[6], "{\"kind\":\"com\",\"name\":\"COM4\",\"path\":\"" + system.dev() +
                                     "/ttyACM0\",\"source\":\"system map\""))
@@ -126,13 +134,17 @@ TEST_P(PortsRefusals, SayWhyAndChangeNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, PortsRefusals,
-    ::testing::Values(Refusal{"not serial", {"ports", "set", "COM1", "/dev/null"}, 1, "/dev/null is not a serial device"},
-                      Refusal{"missing", {"ports", "set", "COM1", "$DEV/ttyUSB9"}, 1, "does not exist"},
-                      Refusal{"console", {"ports", "set", "COM1", "$DEV/ttyS0"}, 1, "is the system console"},
-                      Refusal{"relative", {"ports", "set", "COM1", "ttyUSB0"}, 2, "must be absolute"},
-                      Refusal{"bad name", {"ports", "set", "COM7", "$DEV/ttyUSB0"}, 2, "COM1 to COM4"},
-                      Refusal{"bad verb", {"ports", "add", "COM1"}, 2, "unexpected argument 'add'"},
-                      Refusal{"save alone", {"detect", "--save"}, 2, "--save applies only with --all"}),
+    ::testing::Values(
+        Refusal{"not serial",
+                {"ports", "set", "COM1", "/dev/null"},
+                1,
+                "/dev/null is not a serial device"},
+        Refusal{"missing", {"ports", "set", "COM1", "$DEV/ttyUSB9"}, 1, "does not exist"},
+        Refusal{"console", {"ports", "set", "COM1", "$DEV/ttyS0"}, 1, "is the system console"},
+        Refusal{"relative", {"ports", "set", "COM1", "ttyUSB0"}, 2, "must be absolute"},
+        Refusal{"bad name", {"ports", "set", "COM7", "$DEV/ttyUSB0"}, 2, "COM1 to COM4"},
+        Refusal{"bad verb", {"ports", "add", "COM1"}, 2, "unexpected argument 'add'"},
+        Refusal{"save alone", {"detect", "--save"}, 2, "--save applies only with --all"}),
     [](const auto& info) {
         std::string name = info.param.what;
         for (char& c : name)

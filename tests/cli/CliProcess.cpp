@@ -23,7 +23,8 @@ std::vector<std::string> buildEnvironment(const EnvOverrides& overrides) {
         if (eq != std::string::npos) merged[entry.substr(0, eq)] = entry.substr(eq + 1);
     }
     for (int n = 1; n <= 4; ++n) {
-        merged["VEXLINK_COM" + std::to_string(n)] = "/nonexistent/vexlink-test-com" + std::to_string(n);
+        merged["VEXLINK_COM" + std::to_string(n)] =
+            "/nonexistent/vexlink-test-com" + std::to_string(n);
     }
     for (const auto& [name, value] : overrides) {
         if (value == kUnset) merged.erase(name);
@@ -58,7 +59,8 @@ CliProcess::CliProcess(const std::vector<std::string>& args, const EnvOverrides&
     for (std::string& e : envText) envp.push_back(e.data());
     envp.push_back(nullptr);
 
-    const int rc = posix_spawn(&pid_, VEXLINK_CLI_PATH, &actions, nullptr, argv.data(), envp.data());
+    const int rc =
+        posix_spawn(&pid_, VEXLINK_CLI_PATH, &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     close(outPipe[1]);
     close(errPipe[1]);
@@ -95,7 +97,8 @@ bool CliProcess::pump(std::chrono::steady_clock::time_point deadline) {
         owners[count++] = &errFd_;
     }
     if (count == 0) return false;
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
     int ready = poll(fds, count, static_cast<int>(std::max<long>(0, left.count())));
     if (ready <= 0) return true;
     for (nfds_t i = 0; i < count; ++i) {
@@ -114,7 +117,8 @@ bool CliProcess::pump(std::chrono::steady_clock::time_point deadline) {
 
 bool CliProcess::waitForLines(std::size_t lines, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (static_cast<std::size_t>(std::count(result_.out.begin(), result_.out.end(), '\n')) < lines) {
+    while (static_cast<std::size_t>(std::count(result_.out.begin(), result_.out.end(), '\n')) <
+           lines) {
         if (std::chrono::steady_clock::now() >= deadline || !pump(deadline)) return false;
     }
     return true;
@@ -131,8 +135,7 @@ void CliProcess::closeStdout() {
 
 CliResult CliProcess::finish(std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < deadline && pump(deadline)) {
-    }
+    while (std::chrono::steady_clock::now() < deadline && pump(deadline)) {}
     if (outFd_ >= 0 || errFd_ >= 0) {  // the pipes stayed open: the child did not end in time
         result_.timedOut = true;
         kill(pid_, SIGKILL);

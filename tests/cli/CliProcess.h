@@ -12,8 +12,8 @@
 namespace cli_test {
 
 struct CliResult {
-    int exitCode = -1;   // -1 when ended by a signal or not ended in time
-    int signal = 0;      // the signal that ended it, 0 if none
+    int exitCode = -1;  // -1 when ended by a signal or not ended in time
+    int signal = 0;     // the signal that ended it, 0 if none
     bool timedOut = false;
     std::string out;
     std::string err;

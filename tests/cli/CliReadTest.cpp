@@ -37,12 +37,14 @@ struct Line {
 Line parseLine(const std::string& text) {
     Line line;
     std::smatch m;
-    static const std::regex csv(R"(^([0-9.]+),(-?\d*),(-?\d*),(-?\d*),(good|checksum error|short frame)$)");
+    static const std::regex csv(
+        R"(^([0-9.]+),(-?\d*),(-?\d*),(-?\d*),(good|checksum error|short frame)$)");
     static const std::regex json(
         R"re(^\{"time":([0-9.]+),"pitch":(-?\d+|null),"yaw":(-?\d+|null),"roll":(-?\d+|null),"verdict":"(good|checksum error|short frame)"\}$)re");
     if (std::regex_match(text, m, csv) || std::regex_match(text, m, json)) {
         line.time = std::stod(m[1]);
-        if (m[2] != "" && m[2] != "null") line.angles = m[2].str() + "," + m[3].str() + "," + m[4].str();
+        if (m[2] != "" && m[2] != "null")
+            line.angles = m[2].str() + "," + m[3].str() + "," + m[4].str();
         line.verdict = m[5];
     }
     return line;
@@ -112,11 +114,17 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ModeCase{"BinaryRequest", {}, "FN", "SR"},
         ModeCase{"BinaryRequestChecksumJsonl", {"--checksum", "--format", "jsonl"}, "FM", "SR"},
-        ModeCase{"BinaryContinuous", {"--continuous", "--rate", "75"}, "FN" + bytes({0x8E}) + "H", "GR"},
-        ModeCase{"BinaryContinuousChecksum", {"--continuous", "--checksum"}, "FM" + bytes({0x87}) + "H", "GR"},
+        ModeCase{
+            "BinaryContinuous", {"--continuous", "--rate", "75"}, "FN" + bytes({0x8E}) + "H", "GR"},
+        ModeCase{"BinaryContinuousChecksum",
+                 {"--continuous", "--checksum"},
+                 "FM" + bytes({0x87}) + "H",
+                 "GR"},
         ModeCase{"AsciiRequest", {"--ascii"}, "EN", "SR"},
-        ModeCase{"AsciiContinuousJsonl", {"--ascii", "--continuous", "--rate", "20", "--format", "jsonl"},
-                 "EN" + bytes({0x83}) + "H", "GR"}),
+        ModeCase{"AsciiContinuousJsonl",
+                 {"--ascii", "--continuous", "--rate", "20", "--format", "jsonl"},
+                 "EN" + bytes({0x83}) + "H",
+                 "GR"}),
     [](const testing::TestParamInfo<ModeCase>& info) { return info.param.name; });
 
 struct FaultCase {
@@ -155,19 +163,26 @@ TEST_P(ReadVerdicts, FailedSamplesAreNamedCountedAndCarryNoAngles) {
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, ReadVerdicts,
-    testing::Values(FaultCase{"BadChecksum", korvisor::Faults{.badChecksumEvery = 3}, {"--checksum"}, "checksum error"},
-                    FaultCase{"ContinuousBadChecksum", korvisor::Faults{.badChecksumEvery = 3},
-                              {"--checksum", "--continuous", "--rate", "75"}, "checksum error"},
+    testing::Values(FaultCase{"BadChecksum",
+                              korvisor::Faults{.badChecksumEvery = 3},
+                              {"--checksum"},
+                              "checksum error"},
+                    FaultCase{"ContinuousBadChecksum",
+                              korvisor::Faults{.badChecksumEvery = 3},
+                              {"--checksum", "--continuous", "--rate", "75"},
+                              "checksum error"},
                     // The identification reply is the first 3 bytes sent, so every 7th lost byte
                     // spares it and cuts most frames short.
-                    FaultCase{"LostBytes", korvisor::Faults{.dropByteEvery = 7}, {}, "short frame"}),
+                    FaultCase{
+                        "LostBytes", korvisor::Faults{.dropByteEvery = 7}, {}, "short frame"}),
     [](const testing::TestParamInfo<FaultCase>& info) { return info.param.name; });
 
 class ReadStops : public testing::TestWithParam<int> {};
 
 TEST_P(ReadStops, OnTheSignalBetweenSamples) {
     SimulatedTracker tracker;
-    CliProcess read({"read", "--port", "COM2", "--continuous", "--format", "jsonl"}, tracker.asCom2());
+    CliProcess read({"read", "--port", "COM2", "--continuous", "--format", "jsonl"},
+                    tracker.asCom2());
     ASSERT_TRUE(read.waitForLines(3, 5s)) << read.out();
     read.sendSignal(GetParam());
     const CliResult r = read.finish(5s);
@@ -185,14 +200,16 @@ TEST_P(ReadStops, OnTheSignalBetweenSamples) {
 
 INSTANTIATE_TEST_SUITE_P(CtrlCAndTerm, ReadStops, testing::Values(SIGINT, SIGTERM),
                          [](const testing::TestParamInfo<int>& info) {
-                             return info.param == SIGINT ? std::string("Interrupt") : std::string("Terminate");
+                             return info.param == SIGINT ? std::string("Interrupt")
+                                                         : std::string("Terminate");
                          });
 
 TEST(ReadLimits, SecondsBoundTheRun) {
     SimulatedTracker tracker;
     const auto start = std::chrono::steady_clock::now();
     const CliResult r = runCli({"read", "--port", "COM2", "--seconds", "0.6"}, tracker.asCom2());
-    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double took =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_GE(took, 0.6);
     EXPECT_LT(took, 3.0);
@@ -210,7 +227,8 @@ TEST(ReadEnds, WhenTheOutputPipeClosesTheTrackerIsStillPutBack) {
     const CliResult r = read.finish(5s);
     EXPECT_EQ(r.signal, 0) << "ended by a signal instead of cleanly";
     EXPECT_EQ(r.exitCode, 0) << "a reader that has had enough is a normal end (read | head)";
-    EXPECT_EQ(r.err.find("cannot write"), std::string::npos) << "a closed pipe is no error to report";
+    EXPECT_EQ(r.err.find("cannot write"), std::string::npos)
+        << "a closed pipe is no error to report";
     const std::string sent = tracker.afterIdentification();
     ASSERT_GE(sent.size(), 2u);
     EXPECT_EQ(sent.substr(sent.size() - 2), "GR");
@@ -230,7 +248,8 @@ TEST_P(ReadLosesTracker, GivesUpWithAReasonInsteadOfPrintingFailuresForever) {
     }
     const auto since = std::chrono::steady_clock::now();
     const CliResult r = read.finish(10s);
-    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+    const double took =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
     EXPECT_FALSE(r.timedOut);
     EXPECT_EQ(r.exitCode, 1) << r.err;
     if (vanish) {

@@ -38,13 +38,13 @@ TEST(StreamReconnect, GoesOnAfterTheTrackerIsUnpluggedAndPluggedBack) {
     ASSERT_TRUE(listener.receive(3s)) << "no pose before the unplug";
     tracker.sim().vanish();
     std::this_thread::sleep_for(700ms);
-    while (listener.receive(50ms)) {
-    }
+    while (listener.receive(50ms)) {}
     tracker.sim().comeBack();
     EXPECT_TRUE(listener.receive(3s)) << "no pose after the tracker came back";
     const CliResult r = stream.finish(10s);
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(r.err.find("has gone away; trying it again every half second"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("has gone away; trying it again every half second"), std::string::npos)
+        << r.err;
     EXPECT_NE(r.err.find("answers again"), std::string::npos) << r.err;
 }
 
@@ -102,7 +102,9 @@ TEST(StreamEnds, StreamDefaultsToHeadTrackingModes) {
                                 "127.0.0.1:" + std::to_string(listener.port()), "--count", "20"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::vector<std::uint8_t> bytes = tracker.sim().receivedBytes();
-    const auto has = [&](std::uint8_t b) { return std::find(bytes.begin(), bytes.end(), b) != bytes.end(); };
+    const auto has = [&](std::uint8_t b) {
+        return std::find(bytes.begin(), bytes.end(), b) != bytes.end();
+    };
     EXPECT_TRUE(has('M') && has('H') && has(0x8E)) << "checksum, continuous, rate 75";
 }
 
@@ -110,13 +112,15 @@ TEST(StreamEnds, FailuresAreReportedAsSuch) {
     {
         SCOPED_TRACE("every sample failed");
         SimulatedTracker tracker(trackerOptions(korvisor::Faults{.badChecksumEvery = 1}));
-        const CliResult r = runCli({"read", "--port", tracker.path(), "--checksum", "--count", "5"});
+        const CliResult r =
+            runCli({"read", "--port", tracker.path(), "--checksum", "--count", "5"});
         EXPECT_EQ(r.exitCode, 1) << r.err;
     }
     {
         SCOPED_TRACE("answers, but every checksum fails");
         SimulatedTracker tracker(trackerOptions(korvisor::Faults{.badChecksumEvery = 1}));
-        const CliResult r = runCli({"read", "--port", tracker.path(), "--checksum", "--continuous"});
+        const CliResult r =
+            runCli({"read", "--port", tracker.path(), "--checksum", "--continuous"});
         EXPECT_EQ(r.exitCode, 1) << r.err;
         EXPECT_EQ(r.err.find("is lost"), std::string::npos) << r.err;
         EXPECT_NE(r.err.find("sends frames, but none was whole"), std::string::npos) << r.err;
@@ -124,7 +128,8 @@ TEST(StreamEnds, FailuresAreReportedAsSuch) {
     {
         SCOPED_TRACE("broadcast without permission");
         SimulatedTracker tracker;
-        const CliResult r = runCli({"stream", "--port", tracker.path(), "--udp", "255.255.255.255:4242", "--count", "5"});
+        const CliResult r = runCli(
+            {"stream", "--port", tracker.path(), "--udp", "255.255.255.255:4242", "--count", "5"});
         EXPECT_EQ(r.exitCode, 1) << r.err;
     }
     {
@@ -139,8 +144,8 @@ TEST(StreamEnds, FailuresAreReportedAsSuch) {
 
 TEST(StreamEnds, TheRateHoldsForAsciiFramesToo) {
     SimulatedTracker tracker;
-    const CliResult r = runCli({"read", "--port", tracker.path(), "--ascii", "--continuous", "--rate", "20",
-                                "--seconds", "1.5"});
+    const CliResult r = runCli({"read", "--port", tracker.path(), "--ascii", "--continuous",
+                                "--rate", "20", "--seconds", "1.5"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const long rows = std::count(r.out.begin(), r.out.end(), '\n') - 1;  // less the CSV header
     EXPECT_GE(rows, 20) << r.err;

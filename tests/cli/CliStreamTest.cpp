@@ -27,7 +27,8 @@ const std::array<double, 6> kSentPose = {0, 0, 0, 91, -160, -45};
 }  // namespace
 
 std::string streamModeName(const testing::TestParamInfo<std::vector<std::string>>& info) {
-    static const char* const names[] = {"BinaryRequest", "BinaryContinuousChecksum", "AsciiContinuous"};
+    static const char* const names[] = {"BinaryRequest", "BinaryContinuousChecksum",
+                                        "AsciiContinuous"};
     return names[info.index];
 }
 
@@ -38,8 +39,9 @@ TEST_P(StreamModes, EveryGoodSampleIsOneDatagram) {
     static_assert(vexlink_cli::toSignedDegrees(kTestPose.pitch) == -160);
     SimulatedTracker tracker;
     UdpListener listener;
-    std::vector<std::string> args = {"stream", "--port", "COM2", "--udp",
-                                     "127.0.0.1:" + std::to_string(listener.port()), "--count", "8"};
+    std::vector<std::string> args = {
+        "stream",  "--port", "COM2", "--udp", "127.0.0.1:" + std::to_string(listener.port()),
+        "--count", "8"};
     args.insert(args.end(), GetParam().begin(), GetParam().end());
     const CliResult r = runCli(args, tracker.asCom2());
     ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -56,7 +58,8 @@ TEST_P(StreamModes, EveryGoodSampleIsOneDatagram) {
 
 INSTANTIATE_TEST_SUITE_P(Modes, StreamModes,
                          testing::Values(std::vector<std::string>{},
-                                         std::vector<std::string>{"--checksum", "--continuous", "--rate", "75"},
+                                         std::vector<std::string>{"--checksum", "--continuous",
+                                                                  "--rate", "75"},
                                          std::vector<std::string>{"--ascii", "--continuous"}),
                          streamModeName);
 
@@ -97,9 +100,9 @@ TEST(Stream, NoListenerDoesNotEndTheStream) {
         port = gone.port();
     }
     SimulatedTracker tracker;
-    const CliResult r = runCli({"stream", "--port", "COM2", "--count", "5", "--udp",
-                                "127.0.0.1:" + std::to_string(port)},
-                               tracker.asCom2());
+    const CliResult r = runCli(
+        {"stream", "--port", "COM2", "--count", "5", "--udp", "127.0.0.1:" + std::to_string(port)},
+        tracker.asCom2());
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(parseSummary(r.err).samples, 5);
 }

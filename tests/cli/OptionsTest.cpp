@@ -24,8 +24,8 @@ Options accepted(const std::vector<std::string>& args) {
 }  // namespace
 
 TEST(CommandLine, ReadTakesEveryModeAndLimit) {
-    const Options o = accepted({"read", "--port", "com3", "--continuous", "--rate=75",
-                                       "--checksum", "--seconds", "2.5", "--format", "jsonl"});
+    const Options o = accepted({"read", "--port", "com3", "--continuous", "--rate=75", "--checksum",
+                                "--seconds", "2.5", "--format", "jsonl"});
     EXPECT_EQ(o.subcommand, Subcommand::Read);
     EXPECT_EQ(o.port, "COM3");
     EXPECT_TRUE(o.modes.continuous);
@@ -85,9 +85,10 @@ TEST(CommandLine, PortsAndDetectAllTakeTheirWordsAndOptions) {
         bool save;
         int saveAs;
     };
-    for (const SaveCase& c : {SaveCase{{"detect", "--all"}, false, 0}, SaveCase{{"detect", "--all", "--save"}, true, 0},
-                              SaveCase{{"detect", "--save", "com3", "--all"}, true, 3},
-                              SaveCase{{"detect", "--all", "--save=COM4"}, true, 4}}) {
+    for (const SaveCase& c :
+         {SaveCase{{"detect", "--all"}, false, 0}, SaveCase{{"detect", "--all", "--save"}, true, 0},
+          SaveCase{{"detect", "--save", "com3", "--all"}, true, 3},
+          SaveCase{{"detect", "--all", "--save=COM4"}, true, 4}}) {
         const Options o = accepted(c.args);
         EXPECT_TRUE(o.detect.all);
         EXPECT_EQ(o.detect.save, c.save);
@@ -108,7 +109,13 @@ TEST(CommandLine, StreamDefaultsToHeadTrackingAndOptionsChooseTheRest) {
         {{"--no-checksum"}, true, false, false, 75, 9600, true},
         {{"--ascii"}, true, false, true, 75, 9600, true},
         {{"--request"}, false, true, false, 75, 9600, true},
-        {{"--rate", "40", "--speed", "19200", "--no-reconnect"}, true, true, false, 40, 19200, false},
+        {{"--rate", "40", "--speed", "19200", "--no-reconnect"},
+         true,
+         true,
+         false,
+         40,
+         19200,
+         false},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = {"stream", "--port", "COM1"};
@@ -157,12 +164,11 @@ TEST_P(CommandLineRefuses, WithAOneLineReason) {
 INSTANTIATE_TEST_SUITE_P(
     BadArguments, CommandLineRefuses,
     testing::Values(
-        Refusal{{}, "no subcommand"},
-        Refusal{{"fly"}, "unknown subcommand 'fly'"},
-        Refusal{{"read"}, "--port is required"},
-        Refusal{{"version", "--port"}, "needs a value"},
+        Refusal{{}, "no subcommand"}, Refusal{{"fly"}, "unknown subcommand 'fly'"},
+        Refusal{{"read"}, "--port is required"}, Refusal{{"version", "--port"}, "needs a value"},
         Refusal{{"read", "--port", "COM1", "--speed", "9"}, "--speed wants 9600 or 19200, not '9'"},
-        Refusal{{"stream", "--port", "COM1", "--request", "--rate", "40"}, "only with --continuous"},
+        Refusal{{"stream", "--port", "COM1", "--request", "--rate", "40"},
+                "only with --continuous"},
         Refusal{{"stream", "--port", "COM1", "--checksum", "--no-checksum"}, "not both"},
         Refusal{{"stream", "--port", "COM1", "--ascii", "--checksum"}, "binary frames only"},
         Refusal{{"version", "--port", "COM1", "--no-reconnect"}, "does not apply here"},
@@ -221,8 +227,8 @@ TEST(CommandLine, EndpointsWithNamesAndBracketedAddresses) {
         const char* host;
         int port;
     };
-    for (const Case& c : {Case{"127.0.0.1:4242", "127.0.0.1", 4242}, Case{"localhost:1", "localhost", 1},
-                          Case{"[::1]:65535", "::1", 65535}}) {
+    for (const Case& c : {Case{"127.0.0.1:4242", "127.0.0.1", 4242},
+                          Case{"localhost:1", "localhost", 1}, Case{"[::1]:65535", "::1", 65535}}) {
         std::optional<Endpoint> e = parseEndpoint(c.text);
         ASSERT_TRUE(e.has_value()) << c.text;
         EXPECT_EQ(e->host, c.host);

@@ -13,10 +13,10 @@ TEST(PoseMapping, LandmarksOfTheTrackerRanges) {
     };
     // yaw 0..719 and pitch/roll -90..269 share the formula; the rows cover both ranges' limits
     // and the points where the result changes sign.
-    for (const Case& c : {Case{-90, -90}, Case{-1, -1}, Case{0, 0}, Case{89, 89}, Case{90, 90},
-                          Case{179, 179}, Case{180, -180}, Case{269, -91}, Case{270, -90},
-                          Case{359, -1}, Case{360, 0}, Case{539, 179}, Case{540, -180},
-                          Case{719, -1}}) {
+    for (const Case& c :
+         {Case{-90, -90}, Case{-1, -1}, Case{0, 0}, Case{89, 89}, Case{90, 90}, Case{179, 179},
+          Case{180, -180}, Case{269, -91}, Case{270, -90}, Case{359, -1}, Case{360, 0},
+          Case{539, 179}, Case{540, -180}, Case{719, -1}}) {
         EXPECT_EQ(toSignedDegrees(c.tracker), c.sent) << c.tracker;
     }
 }

@@ -13,14 +13,21 @@ TEST(SampleFormat, LinesForEveryVerdictInBothFormats) {
     };
     const Case cases[] = {
         {OutputFormat::Csv, {1.5, Verdict::Good, -23, 451, 269}, "1.500000,-23,451,269,good\n"},
-        {OutputFormat::Csv, {0.0123456, Verdict::ChecksumError, 1, 2, 3}, "0.012346,,,,checksum error\n"},
+        {OutputFormat::Csv,
+         {0.0123456, Verdict::ChecksumError, 1, 2, 3},
+         "0.012346,,,,checksum error\n"},
         {OutputFormat::Csv, {2, Verdict::ShortFrame, 1, 2, 3}, "2.000000,,,,short frame\n"},
-        {OutputFormat::Jsonl, {1.5, Verdict::Good, -90, 0, 5},
+        {OutputFormat::Jsonl,
+         {1.5, Verdict::Good, -90, 0, 5},
          "{\"time\":1.500000,\"pitch\":-90,\"yaw\":0,\"roll\":5,\"verdict\":\"good\"}\n"},
-        {OutputFormat::Jsonl, {3, Verdict::ChecksumError, 1, 2, 3},
-         "{\"time\":3.000000,\"pitch\":null,\"yaw\":null,\"roll\":null,\"verdict\":\"checksum error\"}\n"},
-        {OutputFormat::Jsonl, {3, Verdict::ShortFrame, 1, 2, 3},
-         "{\"time\":3.000000,\"pitch\":null,\"yaw\":null,\"roll\":null,\"verdict\":\"short frame\"}\n"},
+        {OutputFormat::Jsonl,
+         {3, Verdict::ChecksumError, 1, 2, 3},
+         "{\"time\":3.000000,\"pitch\":null,\"yaw\":null,\"roll\":null,\"verdict\":\"checksum "
+         "error\"}\n"},
+        {OutputFormat::Jsonl,
+         {3, Verdict::ShortFrame, 1, 2, 3},
+         "{\"time\":3.000000,\"pitch\":null,\"yaw\":null,\"roll\":null,\"verdict\":\"short "
+         "frame\"}\n"},
     };
     for (const Case& c : cases) EXPECT_EQ(formatSample(c.format, c.sample), c.line);
 }

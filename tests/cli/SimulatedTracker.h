@@ -29,7 +29,8 @@ inline korvisor::Options trackerOptions(korvisor::Faults faults = {}) {
 
 class SimulatedTracker {
 public:
-    explicit SimulatedTracker(korvisor::Options options = trackerOptions()) : sim_(std::move(options)) {
+    explicit SimulatedTracker(korvisor::Options options = trackerOptions())
+        : sim_(std::move(options)) {
         sim_.start();
     }
     korvisor::Simulator& sim() { return sim_; }
@@ -49,7 +50,8 @@ public:
                 bytes = std::move(now);
                 changed = std::chrono::steady_clock::now();
             } else if (!bytes.empty() && bytes.back() == 'R' &&
-                       std::chrono::steady_clock::now() - changed > std::chrono::milliseconds(100)) {
+                       std::chrono::steady_clock::now() - changed >
+                           std::chrono::milliseconds(100)) {
                 break;
             }
         }

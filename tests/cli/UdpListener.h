@@ -56,7 +56,8 @@ public:
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         address.sin_port = htons(static_cast<std::uint16_t>(port));
         socklen_t length = sizeof address;
-        if (fd_ == kNoSocket || bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        if (fd_ == kNoSocket ||
+            bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
             getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
             if (fd_ != kNoSocket) closeSocket(fd_);
             throw std::runtime_error("cannot bind a UDP socket on 127.0.0.1");
@@ -73,7 +74,8 @@ public:
     std::optional<std::vector<std::uint8_t>> receive(std::chrono::milliseconds timeout) {
         if (!readable(fd_, static_cast<int>(timeout.count()))) return std::nullopt;
         std::vector<std::uint8_t> buffer(2048);
-        const auto n = recv(fd_, reinterpret_cast<char*>(buffer.data()), static_cast<int>(buffer.size()), 0);
+        const auto n =
+            recv(fd_, reinterpret_cast<char*>(buffer.data()), static_cast<int>(buffer.size()), 0);
         if (n < 0) return std::nullopt;
         buffer.resize(static_cast<std::size_t>(n));
         return buffer;
@@ -89,7 +91,8 @@ inline std::array<double, 6> decodePose(const std::vector<std::uint8_t>& datagra
     std::array<double, 6> values{};
     for (std::size_t i = 0; i < 6 && datagram.size() >= 48; ++i) {
         std::uint64_t bits = 0;
-        for (int b = 7; b >= 0; --b) bits = (bits << 8) | datagram[i * 8 + static_cast<std::size_t>(b)];
+        for (int b = 7; b >= 0; --b)
+            bits = (bits << 8) | datagram[i * 8 + static_cast<std::size_t>(b)];
         std::memcpy(&values[i], &bits, sizeof bits);
     }
     return values;

@@ -26,15 +26,15 @@ struct BoxCase {
 
 void Open(CGyrodeskDlg& dlg, Opener opener) {
     switch (opener) {
-        case Opener::AboutButton: Click(dlg, IDC_ABOUT); break;
-        case Opener::HelpButton: Click(dlg, IDC_HELP_ME); break;
-        case Opener::SystemMenuItem:
-            EXPECT_TRUE(afx::testing::ChooseSystemMenuItem(dlg, IDM_ABOUTBOX));
-            break;
-        case Opener::SystemCommandWithLowBits:
-            // The platform may set the low four bits of a system command.
-            dlg.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX | 0x3, 0);
-            break;
+    case Opener::AboutButton: Click(dlg, IDC_ABOUT); break;
+    case Opener::HelpButton: Click(dlg, IDC_HELP_ME); break;
+    case Opener::SystemMenuItem:
+        EXPECT_TRUE(afx::testing::ChooseSystemMenuItem(dlg, IDM_ABOUTBOX));
+        break;
+    case Opener::SystemCommandWithLowBits:
+        // The platform may set the low four bits of a system command.
+        dlg.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX | 0x3, 0);
+        break;
     }
 }
 
@@ -74,11 +74,16 @@ TEST_P(BoxTest, OpensAFreshModalBoxEachTimeAndReturnsToTheDialog) {
 INSTANTIATE_TEST_SUITE_P(
     Boxes, BoxTest,
     ::testing::Values(
-        BoxCase{"AboutButtonOk", Opener::AboutButton, Dismiss::OkButton, "About Gyrodesk", IDD_ABOUTBOX, 10},
-        BoxCase{"AboutButtonEscape", Opener::AboutButton, Dismiss::EscapeKey, "About Gyrodesk", IDD_ABOUTBOX, 10},
-        BoxCase{"SystemMenuCloseBox", Opener::SystemMenuItem, Dismiss::CloseBox, "About Gyrodesk", IDD_ABOUTBOX, 10},
-        BoxCase{"SystemMenuEnter", Opener::SystemMenuItem, Dismiss::EnterKey, "About Gyrodesk", IDD_ABOUTBOX, 10},
-        BoxCase{"SystemCommandLowBits", Opener::SystemCommandWithLowBits, Dismiss::OkButton, "About Gyrodesk", IDD_ABOUTBOX, 10},
+        BoxCase{"AboutButtonOk", Opener::AboutButton, Dismiss::OkButton, "About Gyrodesk",
+                IDD_ABOUTBOX, 10},
+        BoxCase{"AboutButtonEscape", Opener::AboutButton, Dismiss::EscapeKey, "About Gyrodesk",
+                IDD_ABOUTBOX, 10},
+        BoxCase{"SystemMenuCloseBox", Opener::SystemMenuItem, Dismiss::CloseBox, "About Gyrodesk",
+                IDD_ABOUTBOX, 10},
+        BoxCase{"SystemMenuEnter", Opener::SystemMenuItem, Dismiss::EnterKey, "About Gyrodesk",
+                IDD_ABOUTBOX, 10},
+        BoxCase{"SystemCommandLowBits", Opener::SystemCommandWithLowBits, Dismiss::OkButton,
+                "About Gyrodesk", IDD_ABOUTBOX, 10},
         BoxCase{"HelpOk", Opener::HelpButton, Dismiss::OkButton, "Dialog", IDD_HELP, 1},
         BoxCase{"HelpEscape", Opener::HelpButton, Dismiss::EscapeKey, "Dialog", IDD_HELP, 1},
         BoxCase{"HelpCloseBox", Opener::HelpButton, Dismiss::CloseBox, "Dialog", IDD_HELP, 1}),
@@ -88,9 +93,8 @@ class SystemMenuTest : public BoxTest {};
 
 TEST_F(SystemMenuTest, CloseEndsTheDialogWithCancel) {
     CGyrodeskDlg dlg;
-    const int result = RunModal(dlg, [&] {
-        EXPECT_TRUE(afx::testing::ChooseSystemMenuItem(dlg, SC_CLOSE));
-    });
+    const int result =
+        RunModal(dlg, [&] { EXPECT_TRUE(afx::testing::ChooseSystemMenuItem(dlg, SC_CLOSE)); });
     EXPECT_EQ(result, IDCANCEL);
 }
 
@@ -125,10 +129,12 @@ TEST_F(SystemMenuTest, WithoutTheAboutStringTheMenuHasNoAboutItem) {
 
     // The About string missing, or empty; the live plot's kept.
     static const afx::StringResource kMissing[] = {{IDS_LIVEPLOT, "Live &Plot..."}};
-    static const afx::StringResource kEmpty[] = {{IDS_ABOUTBOX, ""}, {IDS_LIVEPLOT, "Live &Plot..."}};
+    static const afx::StringResource kEmpty[] = {{IDS_ABOUTBOX, ""},
+                                                 {IDS_LIVEPLOT, "Live &Plot..."}};
     afx::ResourceTable table = gyrodesk::Resources();
     for (const std::span<const afx::StringResource> strings :
-         {std::span<const afx::StringResource>(kMissing), std::span<const afx::StringResource>(kEmpty)}) {
+         {std::span<const afx::StringResource>(kMissing),
+          std::span<const afx::StringResource>(kEmpty)}) {
         table.strings = strings;
         AfxSetResourceTable(table);
         const std::vector<CMenu::Item> items = menuOf();

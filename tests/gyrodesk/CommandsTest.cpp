@@ -91,20 +91,19 @@ TEST_P(EnablingTest, SwitchesTheButtonsAsEachCommandSays) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sequences, EnablingTest,
-    ::testing::Values(
-        EnablingCase{"ContinuousThenUponRequest",
-                     {{IDC_CONTINUOUS, {false, true, true, true}},
-                      {IDC_UPON_REQUEST, {true, false, false, true}}}},
-        EnablingCase{"ContinuousStopKeepsPollDisabled",
-                     {{IDC_CONTINUOUS, {false, true, true, true}},
-                      {IDC_STOP, {false, true, true, true}},
-                      {IDC_RESET, {true, false, false, true}}}},
-        EnablingCase{"AsciiThenBinary",
-                     {{IDC_ASCII, {true, false, false, false}},
-                      {IDC_BINARY, {true, false, false, true}}}},
-        EnablingCase{"AsciiThenResetKeepsChecksumDisabled",
-                     {{IDC_ASCII, {true, false, false, false}},
-                      {IDC_RESET, {true, false, false, false}}}}),
+    ::testing::Values(EnablingCase{"ContinuousThenUponRequest",
+                                   {{IDC_CONTINUOUS, {false, true, true, true}},
+                                    {IDC_UPON_REQUEST, {true, false, false, true}}}},
+                      EnablingCase{"ContinuousStopKeepsPollDisabled",
+                                   {{IDC_CONTINUOUS, {false, true, true, true}},
+                                    {IDC_STOP, {false, true, true, true}},
+                                    {IDC_RESET, {true, false, false, true}}}},
+                      EnablingCase{"AsciiThenBinary",
+                                   {{IDC_ASCII, {true, false, false, false}},
+                                    {IDC_BINARY, {true, false, false, true}}}},
+                      EnablingCase{"AsciiThenResetKeepsChecksumDisabled",
+                                   {{IDC_ASCII, {true, false, false, false}},
+                                    {IDC_RESET, {true, false, false, false}}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class ModeTest : public ConsoleTest {};
@@ -132,10 +131,12 @@ TEST_F(ModeTest, ResetClearsTheOutputFieldsAndSelectsEveryDefault) {
     Start();
     TakeSample(*dlg, [&] { Click(*dlg, IDC_POLL); });
     ASSERT_NE(Text(*dlg, IDC_YAW), "");
-    for (int id : {IDC_19200, IDC_HYSTERESIS_ON, IDC_AVERAGING_OFF, IDC_CHECKSUM_ON, IDC_CONTINUOUS})
+    for (int id :
+         {IDC_19200, IDC_HYSTERESIS_ON, IDC_AVERAGING_OFF, IDC_CHECKSUM_ON, IDC_CONTINUOUS})
         Click(*dlg, id);
     Click(*dlg, IDC_RESET);
-    for (int id : {IDC_PORT_OUTPUT, IDC_PITCH, IDC_YAW, IDC_ROLL}) EXPECT_EQ(Text(*dlg, id), " ") << id;
+    for (int id : {IDC_PORT_OUTPUT, IDC_PITCH, IDC_YAW, IDC_ROLL})
+        EXPECT_EQ(Text(*dlg, id), " ") << id;
     for (int id : {IDC_BINARY, IDC_CHECKSUM_OFF, IDC_UPON_REQUEST, IDC_AVERAGING_ON,
                    IDC_HYSTERESIS_OFF, IDC_9600})
         EXPECT_TRUE(Checked(*dlg, id)) << id;
@@ -223,9 +224,9 @@ TEST_P(StreamStopTest, EndsTheTicksAndReturnsToRequests) {
 
 INSTANTIATE_TEST_SUITE_P(
     Stops, StreamStopTest,
-    ::testing::Values(StopCase{"UponRequest", IDC_UPON_REQUEST, {'G'}, "Single request Mode Enabled"},
-                      StopCase{"Reset", IDC_RESET, {'R', 'R', 'R', kRate40, kRate40},
-                               "Hard Reset Performed"}),
+    ::testing::Values(
+        StopCase{"UponRequest", IDC_UPON_REQUEST, {'G'}, "Single request Mode Enabled"},
+        StopCase{"Reset", IDC_RESET, {'R', 'R', 'R', kRate40, kRate40}, "Hard Reset Performed"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- The rate control ---------------------------------------------------------------------
@@ -240,9 +241,9 @@ TEST_F(ConsoleTest, EachRateStepSendsTheNewRateAtOnce) {
     Start();
     QWidget* spin = dlg->GetDlgItem(IDC_RATE_SPIN)->GetSafeQWidget();
     const std::vector<RateStep> steps = {
-        {Qt::Key_Up, "45", {0x88}},   {Qt::Key_Up, "50", {0x89}},   {Qt::Key_Down, "45", {0x88}},
-        {Qt::Key_Up, "50", {0x89}},   {Qt::Key_Up, "55", {0x8A}},   {Qt::Key_Up, "60", {0x8B}},
-        {Qt::Key_Up, "65", {0x8C}},   {Qt::Key_Up, "70", {0x8D}},   {Qt::Key_Up, "75", {0x8E}},
+        {Qt::Key_Up, "45", {0x88}}, {Qt::Key_Up, "50", {0x89}}, {Qt::Key_Down, "45", {0x88}},
+        {Qt::Key_Up, "50", {0x89}}, {Qt::Key_Up, "55", {0x8A}}, {Qt::Key_Up, "60", {0x8B}},
+        {Qt::Key_Up, "65", {0x8C}}, {Qt::Key_Up, "70", {0x8D}}, {Qt::Key_Up, "75", {0x8E}},
         {Qt::Key_Up, "75", {}},  // the upper limit: no change, nothing sent
     };
     for (const RateStep& step : steps) {

@@ -45,8 +45,8 @@ korvisor::Options TrackerOptions(korvisor::Faults faults) {
     return options;
 }
 
-void When(std::function<bool()> ready, std::function<void()> fn,
-          std::chrono::milliseconds timeout, const char* what) {
+void When(std::function<bool()> ready, std::function<void()> fn, std::chrono::milliseconds timeout,
+          const char* what) {
     auto* timer = new QTimer(qApp);
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     timer->setInterval(5);
@@ -106,10 +106,10 @@ void WhenMessageBoxOpens(std::function<void(QWidget*)> fn) {
 
 const char* DismissName(Dismiss how) {
     switch (how) {
-        case Dismiss::OkButton: return "OkButton";
-        case Dismiss::EnterKey: return "EnterKey";
-        case Dismiss::EscapeKey: return "EscapeKey";
-        case Dismiss::CloseBox: return "CloseBox";
+    case Dismiss::OkButton: return "OkButton";
+    case Dismiss::EnterKey: return "EnterKey";
+    case Dismiss::EscapeKey: return "EscapeKey";
+    case Dismiss::CloseBox: return "CloseBox";
     }
     return "?";
 }
@@ -119,26 +119,20 @@ CDialog* DialogOf(QWidget* window) { return dynamic_cast<CDialog*>(CWnd::FromWid
 void DismissWindow(QWidget* window, Dismiss how) {
     ASSERT_NE(window, nullptr);
     switch (how) {
-        case Dismiss::OkButton: {
-            QAbstractButton* ok = nullptr;
-            if (CDialog* dialog = DialogOf(window)) {
-                ok = qobject_cast<QAbstractButton*>(dialog->GetDlgItem(IDOK)->GetSafeQWidget());
-            } else {
-                ok = window->findChild<QAbstractButton*>();
-            }
-            ASSERT_NE(ok, nullptr);
-            ok->click();
-            break;
+    case Dismiss::OkButton: {
+        QAbstractButton* ok = nullptr;
+        if (CDialog* dialog = DialogOf(window)) {
+            ok = qobject_cast<QAbstractButton*>(dialog->GetDlgItem(IDOK)->GetSafeQWidget());
+        } else {
+            ok = window->findChild<QAbstractButton*>();
         }
-        case Dismiss::EnterKey:
-            QTest::keyClick(window, Qt::Key_Return);
-            break;
-        case Dismiss::EscapeKey:
-            QTest::keyClick(window, Qt::Key_Escape);
-            break;
-        case Dismiss::CloseBox:
-            window->close();
-            break;
+        ASSERT_NE(ok, nullptr);
+        ok->click();
+        break;
+    }
+    case Dismiss::EnterKey: QTest::keyClick(window, Qt::Key_Return); break;
+    case Dismiss::EscapeKey: QTest::keyClick(window, Qt::Key_Escape); break;
+    case Dismiss::CloseBox: window->close(); break;
     }
 }
 

@@ -64,8 +64,7 @@ TEST_P(ExitStatusTest, EndsWithTheStatusOfHowTheDialogClosed) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ends, ExitStatusTest,
-                         ::testing::Values(ExitCase{"exit", 1, true},
-                                           ExitCase{"enter", 1, true},
+                         ::testing::Values(ExitCase{"exit", 1, true}, ExitCase{"enter", 1, true},
                                            ExitCase{"escape", 0, false},
                                            ExitCase{"closebox", 0, false},
                                            ExitCase{"sysclose", 0, false},

@@ -23,7 +23,8 @@ QProcessEnvironment MenuEnvironment(const testsupport::FakeSystem& system) {
     for (const auto& [name, value] : system.environment())
         env.insert(QString::fromStdString(name), QString::fromStdString(value));
     env.insert("QT_QPA_PLATFORM", "offscreen");
-    if (!env.contains("LSAN_OPTIONS")) env.insert("LSAN_OPTIONS", "suppressions=" GYRODESK_LSAN_SUPPRESSIONS);
+    if (!env.contains("LSAN_OPTIONS"))
+        env.insert("LSAN_OPTIONS", "suppressions=" GYRODESK_LSAN_SUPPRESSIONS);
     return env;
 }
 
@@ -33,7 +34,8 @@ struct ProgramRun {
     QString err;
 };
 
-ProgramRun RunProgram(const QString& program, const QStringList& args, const QProcessEnvironment& env) {
+ProgramRun RunProgram(const QString& program, const QStringList& args,
+                      const QProcessEnvironment& env) {
     QProcess process;
     process.setProcessEnvironment(env);
     process.start(program, args);
@@ -50,7 +52,8 @@ TEST(FirstRun, DetectAllSaveThenGyrodeskFindsTheTrackerWithNoPortVariable) {
     korvisor::Simulator tracker(TrackerOptions());
     tracker.start();
     system.addNode("ttyUSB0", tracker.devicePath());
-    const std::string byId = system.addById("usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0", "ttyUSB0");
+    const std::string byId =
+        system.addById("usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0", "ttyUSB0");
     system.describeUsb("ttyUSB0", "ftdi_sio", "0403", "6001", "FTDI", "FT232R USB UART", "A1B2C3");
     testsupport::ScriptedDevice console(0);
     system.addNode("ttyS0", console.path());
@@ -65,7 +68,8 @@ TEST(FirstRun, DetectAllSaveThenGyrodeskFindsTheTrackerWithNoPortVariable) {
 
     tracker.clearReceived();
     const ProgramRun gyrodesk = RunProgram(GYRODESK_EXIT_PROBE, {"exit"}, env);
-    ASSERT_NE(gyrodesk.status, 97) << "Gyrodesk did not find the tracker: " << gyrodesk.err.toStdString();
+    ASSERT_NE(gyrodesk.status, 97)
+        << "Gyrodesk did not find the tracker: " << gyrodesk.err.toStdString();
     EXPECT_EQ(gyrodesk.status, 1) << gyrodesk.err.toStdString();
     std::size_t count = tracker.receivedBytes().size();
     while (tracker.waitForReceived(count + 1, 300ms)) count = tracker.receivedBytes().size();

@@ -26,16 +26,17 @@ struct ControlState {
     bool operator==(const ControlState&) const = default;
 };
 std::ostream& operator<<(std::ostream& out, const ControlState& c) {
-    return out << "\n  " << c.id << " \"" << c.text.toStdString() << "\"" << (c.checked ? " checked" : "")
-               << (c.enabled ? "" : " disabled");
+    return out << "\n  " << c.id << " \"" << c.text.toStdString() << "\""
+               << (c.checked ? " checked" : "") << (c.enabled ? "" : " disabled");
 }
 std::vector<ControlState> Snapshot(CGyrodeskDlg& dlg) {
-    static const int kIds[] = {IDC_POLL, IDC_RESET, IDC_START, IDC_STOP, IDC_9600, IDC_19200, IDC_ASCII,
-                               IDC_BINARY, IDC_CHECKSUM_ON, IDC_CHECKSUM_OFF, IDC_UPON_REQUEST,
-                               IDC_CONTINUOUS, IDC_AVERAGING_ON, IDC_AVERAGING_OFF, IDC_HYSTERESIS_ON,
-                               IDC_HYSTERESIS_OFF, IDC_COM1, IDC_COM2, IDC_COM3, IDC_COM4, IDC_RATE_EDIT,
-                               IDC_STATUS, IDC_ABOUT, IDC_HELP_ME, IDOK, IDC_VERSION, IDC_PORT_OUTPUT,
-                               IDC_PITCH, IDC_YAW, IDC_ROLL};
+    static const int kIds[] = {
+        IDC_POLL,           IDC_RESET,       IDC_START,        IDC_STOP,          IDC_9600,
+        IDC_19200,          IDC_ASCII,       IDC_BINARY,       IDC_CHECKSUM_ON,   IDC_CHECKSUM_OFF,
+        IDC_UPON_REQUEST,   IDC_CONTINUOUS,  IDC_AVERAGING_ON, IDC_AVERAGING_OFF, IDC_HYSTERESIS_ON,
+        IDC_HYSTERESIS_OFF, IDC_COM1,        IDC_COM2,         IDC_COM3,          IDC_COM4,
+        IDC_RATE_EDIT,      IDC_STATUS,      IDC_ABOUT,        IDC_HELP_ME,       IDOK,
+        IDC_VERSION,        IDC_PORT_OUTPUT, IDC_PITCH,        IDC_YAW,           IDC_ROLL};
     std::vector<ControlState> state;
     for (int id : kIds) state.push_back({id, Text(dlg, id), Checked(dlg, id), Enabled(dlg, id)});
     return state;
@@ -58,13 +59,15 @@ bool ColourInColumn(const QImage& image, int x, int top, int bottom, const QColo
     for (int y = std::max(top, 0); y <= std::min(bottom, image.height() - 1); ++y) {
         const QColor c = image.pixelColor(x, y);
         if (std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) +
-                std::abs(c.blue() - colour.blue()) < 90)
+                std::abs(c.blue() - colour.blue()) <
+            90)
             return true;
     }
     return false;
 }
 
-double SecondsBeforeLatest(const gyrodesk::SampleHistory& history, gyrodesk::PlotClock::time_point t) {
+double SecondsBeforeLatest(const gyrodesk::SampleHistory& history,
+                           gyrodesk::PlotClock::time_point t) {
     return std::chrono::duration<double>(t - history.Latest()).count();
 }
 
@@ -88,7 +91,8 @@ TEST_F(LivePlotTest, OpensFromTheMenuItemAfterAboutAndAgainBringsTheOpenOneToThe
     QWidget* window = dlg->LivePlot().GetSafeQWidget();
     EXPECT_EQ(window->windowTitle(), "Gyrodesk - Live Plot");
     EXPECT_EQ(Snapshot(*dlg), before) << "opening the plot changes nothing in the dialog";
-    EXPECT_EQ(dlg->LivePlot().History().Readings().size(), 1u) << "the poll before it opened is kept";
+    EXPECT_EQ(dlg->LivePlot().History().Readings().size(), 1u)
+        << "the poll before it opened is kept";
 
     dlg->LivePlot().ShowWindow(SW_MINIMIZE);
     ASSERT_TRUE(PumpUntil([&] { return dlg->LivePlot().IsIconic() != FALSE; }));
@@ -175,8 +179,8 @@ TEST_F(LivePlotTest, FixedPoseDrawsItsLinesAtTheHeightsThePoseImplies) {
     EXPECT_EQ(history.LatestGood()->yaw, 500);
     EXPECT_GT(history.RateReached(), 0);
 
-    for (const QSize size : {QSize(gyrodesk::kDefaultClientWidth, gyrodesk::kDefaultClientHeight), QSize(900, 600),
-                             QSize(420, 300)}) {
+    for (const QSize size : {QSize(gyrodesk::kDefaultClientWidth, gyrodesk::kDefaultClientHeight),
+                             QSize(900, 600), QSize(420, 300)}) {
         SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()));
         afx::testing::SetClientSize(dlg->LivePlot(), size.width(), size.height());
         const QImage image = afx::testing::Render(dlg->LivePlot());
@@ -189,7 +193,8 @@ TEST_F(LivePlotTest, FixedPoseDrawsItsLinesAtTheHeightsThePoseImplies) {
         const struct {
             Series series;
             int degrees;
-        } lines[] = {{Series::Pitch, kPose.pitch}, {Series::Yaw, kFoldedYaw}, {Series::Roll, kPose.roll}};
+        } lines[] = {
+            {Series::Pitch, kPose.pitch}, {Series::Yaw, kFoldedYaw}, {Series::Roll, kPose.roll}};
         for (const auto& line : lines) {
             const int y = static_cast<int>(std::lround(layout.YFor(line.degrees)));
             const QColor colour = gyrodesk::SeriesColour(line.series);
@@ -207,7 +212,8 @@ TEST_F(LivePlotTest, FixedPoseDrawsItsLinesAtTheHeightsThePoseImplies) {
             const double rad = kFoldedYaw * M_PI / 180;
             const QPoint tip(static_cast<int>(std::lround(c.x() + r * std::sin(rad))),
                              static_cast<int>(std::lround(c.y() - r * std::cos(rad))));
-            EXPECT_TRUE(ColourInColumn(image, tip.x(), tip.y() - 1, tip.y() + 1, gyrodesk::SeriesColour(Series::Yaw)));
+            EXPECT_TRUE(ColourInColumn(image, tip.x(), tip.y() - 1, tip.y() + 1,
+                                       gyrodesk::SeriesColour(Series::Yaw)));
         }
     }
 }
@@ -248,7 +254,8 @@ TEST_P(PlotGapTest, FailedReadsShowAsAGap) {
     while (last > 0 && !readings[last].good) --last;
     std::size_t next = 10;
     while (next < readings.size() && !readings[next].good) ++next;
-    for (std::size_t i = 6; i < 10; ++i) EXPECT_FALSE(readings[i].good) << "read " << i << " failed";
+    for (std::size_t i = 6; i < 10; ++i)
+        EXPECT_FALSE(readings[i].good) << "read " << i << " failed";
     ASSERT_LT(next, readings.size()) << "good reads after the failures";
     // Two good reads in a row before the gap, where the lines must show.
     std::size_t pair = last;
@@ -258,16 +265,20 @@ TEST_P(PlotGapTest, FailedReadsShowAsAGap) {
     const QImage image = afx::testing::Render(dlg->LivePlot());
     const auto layout = gyrodesk::PlotLayout::For(image.width(), image.height());
     auto column = [&](std::size_t a, std::size_t b) {
-        const double t = (SecondsBeforeLatest(history, readings[a].time) + SecondsBeforeLatest(history, readings[b].time)) / 2;
+        const double t = (SecondsBeforeLatest(history, readings[a].time) +
+                          SecondsBeforeLatest(history, readings[b].time)) /
+                         2;
         return static_cast<int>(std::lround(layout.XFor(t)));
     };
     const int inGap = column(last, next);
     const int beforeGap = column(pair - 1, pair);
     for (Series series : gyrodesk::kAllSeries) {
         const QColor colour = gyrodesk::SeriesColour(series);
-        EXPECT_TRUE(ColourInColumn(image, beforeGap, layout.graph.top(), layout.graph.bottom(), colour))
+        EXPECT_TRUE(
+            ColourInColumn(image, beforeGap, layout.graph.top(), layout.graph.bottom(), colour))
             << gyrodesk::SeriesName(series) << " drawn before the gap";
-        EXPECT_FALSE(ColourInColumn(image, inGap, layout.graph.top(), layout.graph.bottom(), colour))
+        EXPECT_FALSE(
+            ColourInColumn(image, inGap, layout.graph.top(), layout.graph.bottom(), colour))
             << gyrodesk::SeriesName(series) << " bridges the gap";
     }
 }
@@ -283,10 +294,11 @@ korvisor::Faults BadChecksums() {
     return f;
 }
 
-INSTANTIATE_TEST_SUITE_P(Reads, PlotGapTest,
-                         ::testing::Values(GapCase{"NoReply", false, Silent(), "No reply from Korvisor !!!"},
-                                           GapCase{"BadChecksum", true, BadChecksums(), "Checksum Error !!!"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Reads, PlotGapTest,
+    ::testing::Values(GapCase{"NoReply", false, Silent(), "No reply from Korvisor !!!"},
+                      GapCase{"BadChecksum", true, BadChecksums(), "Checksum Error !!!"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace gyrotest

@@ -74,15 +74,15 @@ TEST_P(LogoChoiceTest, PaintsTheLogoThatSuitsTheClientSize) {
     EXPECT_TRUE(Paint(PaintRecord::Kind::DrawIcon).empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ClientSizes, LogoChoiceTest,
-    ::testing::Values(LogoCase{429, 354, IDB_LOGO_SMALL, 25, 118, 128, 55},
-                      LogoCase{430, 354, IDB_LOGO_LARGE, 29, 145, 167, 66},
-                      LogoCase{429, 355, IDB_LOGO_LARGE, 29, 145, 167, 66},
-                      LogoCase{300, 200, IDB_LOGO_SMALL, 25, 118, 128, 55}),
-    [](const auto& info) {
-        return std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
-    });
+INSTANTIATE_TEST_SUITE_P(ClientSizes, LogoChoiceTest,
+                         ::testing::Values(LogoCase{429, 354, IDB_LOGO_SMALL, 25, 118, 128, 55},
+                                           LogoCase{430, 354, IDB_LOGO_LARGE, 29, 145, 167, 66},
+                                           LogoCase{429, 355, IDB_LOGO_LARGE, 29, 145, 167, 66},
+                                           LogoCase{300, 200, IDB_LOGO_SMALL, 25, 118, 128, 55}),
+                         [](const auto& info) {
+                             return std::to_string(info.param.width) + "x" +
+                                    std::to_string(info.param.height);
+                         });
 
 TEST_F(PaintTest, LogoBitmapsHaveTheirSizesAndShowInThePicture) {
     afx::testing::StartPaintLog();

@@ -72,8 +72,8 @@ TEST_F(PortChoiceTest, SwitchToASecondTrackerClosesTheFirstAfterTheSecondAnswere
     EXPECT_EQ(old[0].value, 'R');
     ASSERT_TRUE(second.waitForReceived(1, 2s));
     const std::vector<korvisor::RxRecord> fresh = second.received();
-    const auto identified = std::find_if(fresh.begin(), fresh.end(),
-                                         [](const korvisor::RxRecord& r) { return r.value == 'X'; });
+    const auto identified = std::find_if(
+        fresh.begin(), fresh.end(), [](const korvisor::RxRecord& r) { return r.value == 'X'; });
     ASSERT_NE(identified, fresh.end());
     EXPECT_LT(identified->at, old[0].at);
 
@@ -171,11 +171,10 @@ TEST_P(GonePortTest, ChoosingThePortAgainOpensItAnew) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ports, GonePortTest,
-    ::testing::Values(GoneCase{"Back", true, "Korvisor found !!!"},
-                      GoneCase{"StillGone", false, "Can't lock to COM3 !!!"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Ports, GonePortTest,
+                         ::testing::Values(GoneCase{"Back", true, "Korvisor found !!!"},
+                                           GoneCase{"StillGone", false, "Can't lock to COM3 !!!"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Exit ---------------------------------------------------------------------------------
 
@@ -210,7 +209,8 @@ TEST_P(ExitTest, ClosesThePortWhenOneIsOpenAndEndsWithOk) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ports, ExitTest,
-                         ::testing::Values(ExitCase{"WithPort", true}, ExitCase{"WithoutPort", false}),
+                         ::testing::Values(ExitCase{"WithPort", true},
+                                           ExitCase{"WithoutPort", false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

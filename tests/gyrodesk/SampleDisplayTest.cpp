@@ -20,13 +20,13 @@ using Bytes = std::vector<std::uint8_t>;
 struct FrameCase {
     const char* name;
     bool checksum;
-    Bytes reply;            // the device's answer to 'S'
-    const char* yaw;        // expected angles; those of the priming frame when it is rejected
+    Bytes reply;      // the device's answer to 'S'
+    const char* yaw;  // expected angles; those of the priming frame when it is rejected
     const char* pitch;
     const char* roll;
     const char* portOutput;
     const char* status;
-    bool ascii = false;     // ASCII frames instead of binary
+    bool ascii = false;  // ASCII frames instead of binary
 };
 
 Bytes AsciiFrame(const char* text) { return Bytes(text, text + std::strlen(text)); }
@@ -54,19 +54,15 @@ TEST_P(FrameDisplayTest, ShowsTheFrameAndItsVerdict) {
     if (c.checksum) Click(dlg, IDC_CHECKSUM_ON);
     if (c.ascii) Click(dlg, IDC_ASCII);
     // A good frame first: yaw 0, pitch -90, roll -90.
-    if (c.ascii)
-        device.answer('S', "Y    0,  -90,  -90\r\n");
-    else
-        device.answer('S', c.checksum ? std::string(7, '\0') : std::string(6, '\0'));
+    if (c.ascii) device.answer('S', "Y    0,  -90,  -90\r\n");
+    else device.answer('S', c.checksum ? std::string(7, '\0') : std::string(6, '\0'));
     TakeSample(dlg, [&] { Click(dlg, IDC_POLL); });
     ASSERT_EQ(Text(dlg, IDC_YAW), "0");
     const QString statusBefore = Text(dlg, IDC_STATUS);
 
     device.answer('S', std::string(c.reply.begin(), c.reply.end()));
-    if (c.status && std::string(c.status) == "No reply from Korvisor !!!")
-        Click(dlg, IDC_POLL);
-    else
-        TakeSample(dlg, [&] { Click(dlg, IDC_POLL); });
+    if (c.status && std::string(c.status) == "No reply from Korvisor !!!") Click(dlg, IDC_POLL);
+    else TakeSample(dlg, [&] { Click(dlg, IDC_POLL); });
     EXPECT_EQ(Text(dlg, IDC_YAW), c.yaw);
     EXPECT_EQ(Text(dlg, IDC_PITCH), c.pitch);
     EXPECT_EQ(Text(dlg, IDC_ROLL), c.roll);
@@ -77,21 +73,57 @@ TEST_P(FrameDisplayTest, ShowsTheFrameAndItsVerdict) {
 INSTANTIATE_TEST_SUITE_P(
     Frames, FrameDisplayTest,
     ::testing::Values(
-        FrameCase{"Binary", false, {0x20, 0x00, 0x40, 0x00, 0x30, 0x00}, "90", "0", "-23",
-                  "200400300", nullptr},
-        FrameCase{"ChecksumOk", true, {0x12, 0x34, 0x56, 0x78, 0x1A, 0xBC, 0x68}, "51", "31", "-53",
-                  "123456781ABC68", "Checksum OK"},
-        FrameCase{"OneDigitBytes", false, {0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F}, "28", "-74", "-71",
-                  "ABCDEF", nullptr},
-        FrameCase{"ChecksumError", true, {0x12, 0x34, 0x56, 0x78, 0x1A, 0xBC, 0x00}, "0", "-90",
-                  "-90", "123456781ABC0", "Checksum Error !!!"},
-        FrameCase{"ShortFrame", false, {0x20, 0x00, 0x40}, "0", "-90", "-90", "20040",
+        FrameCase{"Binary",
+                  false,
+                  {0x20, 0x00, 0x40, 0x00, 0x30, 0x00},
+                  "90",
+                  "0",
+                  "-23",
+                  "200400300",
+                  nullptr},
+        FrameCase{"ChecksumOk",
+                  true,
+                  {0x12, 0x34, 0x56, 0x78, 0x1A, 0xBC, 0x68},
+                  "51",
+                  "31",
+                  "-53",
+                  "123456781ABC68",
+                  "Checksum OK"},
+        FrameCase{"OneDigitBytes",
+                  false,
+                  {0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F},
+                  "28",
+                  "-74",
+                  "-71",
+                  "ABCDEF",
+                  nullptr},
+        FrameCase{"ChecksumError",
+                  true,
+                  {0x12, 0x34, 0x56, 0x78, 0x1A, 0xBC, 0x00},
+                  "0",
+                  "-90",
+                  "-90",
+                  "123456781ABC0",
+                  "Checksum Error !!!"},
+        FrameCase{"ShortFrame",
+                  false,
+                  {0x20, 0x00, 0x40},
+                  "0",
+                  "-90",
+                  "-90",
+                  "20040",
                   "No reply from Korvisor !!!"},
-        FrameCase{"ShortFrameInChecksumMode", true, {0x12, 0x34, 0x56, 0x78, 0x1A, 0xBC}, "0",
-                  "-90", "-90", "123456781ABC", "No reply from Korvisor !!!"},
+        FrameCase{"ShortFrameInChecksumMode",
+                  true,
+                  {0x12, 0x34, 0x56, 0x78, 0x1A, 0xBC},
+                  "0",
+                  "-90",
+                  "-90",
+                  "123456781ABC",
+                  "No reply from Korvisor !!!"},
         FrameCase{"NoReply", false, {}, "0", "-90", "-90", "", "No reply from Korvisor !!!"},
-        FrameCase{"NoReplyInChecksumMode", true, {}, "0", "-90", "-90", "",
-                  "No reply from Korvisor !!!"},
+        FrameCase{
+            "NoReplyInChecksumMode", true, {}, "0", "-90", "-90", "", "No reply from Korvisor !!!"},
         FrameCase{"Ascii", false, AsciiFrame("Y  123,  -45,   10\r\n"), "123", "-45", "10",
                   "Y  123,  -45,   10", nullptr, true},
         // The 'Y' and every byte behind it that arrived.
@@ -141,7 +173,8 @@ TEST_F(StreamDisplayTest, ContinuousChecksumFailureKeepsTheAnglesAndShowsSevenBy
     EXPECT_EQ(Status(), "Checksum Error !!!");
     ExpectPose();
     const Bytes frame = korvisor::encodeFrame({40, 100, 7}, {'F', true, true}, true);
-    EXPECT_EQ(Text(*dlg, IDC_PORT_OUTPUT).toStdString(), Hex(Bytes(frame.begin(), frame.begin() + 7)));
+    EXPECT_EQ(Text(*dlg, IDC_PORT_OUTPUT).toStdString(),
+              Hex(Bytes(frame.begin(), frame.begin() + 7)));
 }
 
 TEST_F(StreamDisplayTest, AsciiShowsTheFrameTextAndItsNumbers) {
@@ -150,7 +183,8 @@ TEST_F(StreamDisplayTest, AsciiShowsTheFrameTextAndItsNumbers) {
     TakeSample(*dlg, [&] { Click(*dlg, IDC_POLL); });
     ExpectPose();
     const Bytes frame = korvisor::encodeFrame(kPose, {'E', false, false});
-    EXPECT_EQ(Text(*dlg, IDC_PORT_OUTPUT).toStdString(), std::string(frame.begin(), frame.begin() + 18));
+    EXPECT_EQ(Text(*dlg, IDC_PORT_OUTPUT).toStdString(),
+              std::string(frame.begin(), frame.begin() + 18));
 }
 
 TEST_F(StreamDisplayTest, AsciiInChecksumModeAlwaysReportsOk) {
@@ -210,7 +244,8 @@ struct RecoveryCase {
     const char* status;   // after the next good read
 };
 
-class NoReplyRecoveryTest : public StreamDisplayTest, public ::testing::WithParamInterface<RecoveryCase> {};
+class NoReplyRecoveryTest : public StreamDisplayTest,
+                            public ::testing::WithParamInterface<RecoveryCase> {};
 
 TEST_P(NoReplyRecoveryTest, AGoodReadTakesTheNoReplyReportAway) {
     const RecoveryCase& c = GetParam();
@@ -233,13 +268,13 @@ TEST_P(NoReplyRecoveryTest, AGoodReadTakesTheNoReplyReportAway) {
     EXPECT_EQ(Status(), c.status);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Status, NoReplyRecoveryTest,
-    ::testing::Values(
-        RecoveryCase{"ChecksumOff", false, false, "Hysteresis Filter Mode Enabled"},
-        RecoveryCase{"ChecksumOn", true, false, "Checksum OK"},
-        RecoveryCase{"CommandInBetween", false, true, "Averaging Filter Mode Disabled"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Status, NoReplyRecoveryTest,
+                         ::testing::Values(RecoveryCase{"ChecksumOff", false, false,
+                                                        "Hysteresis Filter Mode Enabled"},
+                                           RecoveryCase{"ChecksumOn", true, false, "Checksum OK"},
+                                           RecoveryCase{"CommandInBetween", false, true,
+                                                        "Averaging Filter Mode Disabled"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // ---- The display step on its own --------------------------------------------------------------
 

@@ -35,19 +35,18 @@ TEST(SampleHistoryTest, RateReachedCountsGoodSamplesOverTheLastTwoSeconds) {
     struct Case {
         const char* name;
         int periodMs;
-        int failEvery;   // every n-th read fails (0: none)
+        int failEvery;  // every n-th read fails (0: none)
         int reads;
         double rate;
     } const cases[] = {
-        {"75 a second", 13, 0, 400, 1000.0 / 13},
-        {"every other read failing", 10, 2, 400, 50},
-        {"one sample only", 10, 0, 1, 0},
-        {"all failing", 10, 1, 50, 0},
+        {"75 a second", 13, 0, 400, 1000.0 / 13}, {"every other read failing", 10, 2, 400, 50},
+        {"one sample only", 10, 0, 1, 0},         {"all failing", 10, 1, 50, 0},
         {"a slow poll", 3000, 0, 3, 0},  // never two samples within two seconds
     };
     for (const Case& c : cases) {
         SampleHistory history;
-        for (int i = 0; i < c.reads; ++i) history.Record(At(i * c.periodMs, c.failEvery == 0 || (i + 1) % c.failEvery != 0));
+        for (int i = 0; i < c.reads; ++i)
+            history.Record(At(i * c.periodMs, c.failEvery == 0 || (i + 1) % c.failEvery != 0));
         EXPECT_NEAR(history.RateReached(), c.rate, c.rate * 0.03 + 1e-9) << c.name;
     }
 }

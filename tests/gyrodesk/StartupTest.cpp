@@ -18,9 +18,9 @@ namespace {
 
 struct StartupCase {
     const char* name;
-    int trackerCom;          // 0: no tracker anywhere
-    int checkedCom;          // the COM radio selected, 0 for none
-    const char* version;     // IDC_VERSION
+    int trackerCom;       // 0: no tracker anywhere
+    int checkedCom;       // the COM radio selected, 0 for none
+    const char* version;  // IDC_VERSION
 };
 
 class StartupTest : public ::testing::TestWithParam<StartupCase> {};
@@ -61,14 +61,22 @@ TEST_P(StartupTest, ShowsDefaultsAndTheTrackerFound) {
             bool checked;
         };
         const Radio radios[] = {
-            {IDC_ASCII, false},         {IDC_BINARY, true},
-            {IDC_CHECKSUM_ON, false},   {IDC_CHECKSUM_OFF, true},
-            {IDC_UPON_REQUEST, true},   {IDC_CONTINUOUS, false},
-            {IDC_AVERAGING_ON, true},   {IDC_AVERAGING_OFF, false},
-            {IDC_HYSTERESIS_ON, false}, {IDC_HYSTERESIS_OFF, true},
-            {IDC_9600, true},           {IDC_19200, false},
-            {IDC_COM1, c.checkedCom == 1}, {IDC_COM2, c.checkedCom == 2},
-            {IDC_COM3, c.checkedCom == 3}, {IDC_COM4, c.checkedCom == 4},
+            {IDC_ASCII, false},
+            {IDC_BINARY, true},
+            {IDC_CHECKSUM_ON, false},
+            {IDC_CHECKSUM_OFF, true},
+            {IDC_UPON_REQUEST, true},
+            {IDC_CONTINUOUS, false},
+            {IDC_AVERAGING_ON, true},
+            {IDC_AVERAGING_OFF, false},
+            {IDC_HYSTERESIS_ON, false},
+            {IDC_HYSTERESIS_OFF, true},
+            {IDC_9600, true},
+            {IDC_19200, false},
+            {IDC_COM1, c.checkedCom == 1},
+            {IDC_COM2, c.checkedCom == 2},
+            {IDC_COM3, c.checkedCom == 3},
+            {IDC_COM4, c.checkedCom == 4},
         };
         for (const Radio& r : radios) EXPECT_EQ(Checked(dlg, r.id), r.checked) << "radio " << r.id;
 
@@ -77,11 +85,18 @@ TEST_P(StartupTest, ShowsDefaultsAndTheTrackerFound) {
             bool enabled;
         };
         const Enabling enabling[] = {
-            {IDC_POLL, true},  {IDC_RESET, true},        {IDC_ABOUT, true},
-            {IDC_HELP_ME, true}, {IDOK, true},           {IDC_START, false},
-            {IDC_STOP, false}, {IDC_CHECKSUM_ON, true},  {IDC_CHECKSUM_OFF, true},
+            {IDC_POLL, true},
+            {IDC_RESET, true},
+            {IDC_ABOUT, true},
+            {IDC_HELP_ME, true},
+            {IDOK, true},
+            {IDC_START, false},
+            {IDC_STOP, false},
+            {IDC_CHECKSUM_ON, true},
+            {IDC_CHECKSUM_OFF, true},
         };
-        for (const Enabling& e : enabling) EXPECT_EQ(Enabled(dlg, e.id), e.enabled) << "control " << e.id;
+        for (const Enabling& e : enabling)
+            EXPECT_EQ(Enabled(dlg, e.id), e.enabled) << "control " << e.id;
 
         EXPECT_EQ(Text(dlg, IDC_RATE_EDIT), "40");
         EXPECT_EQ(Text(dlg, IDC_VERSION), c.version);

@@ -18,8 +18,8 @@ TEST_P(CaptionFitTest, EveryCaptionFitsItsControl) {
     for (const afx::DialogItemTemplate& item : dialog.items) {
         const afx::CaptionFit fit = afx::MeasureCaptionFit(dialog, item);
         EXPECT_TRUE(fit.fits) << "\"" << item.caption << "\" (id " << item.id << ") needs "
-                              << fit.neededWidth << " x " << fit.neededHeight << " in "
-                              << fit.width << " x " << fit.height;
+                              << fit.neededWidth << " x " << fit.neededHeight << " in " << fit.width
+                              << " x " << fit.height;
     }
 }
 

@@ -64,14 +64,17 @@ TEST_P(ConsoleLineFault, StaysResponsiveShowsOnlyGoodSamplesAndRecovers) {
 INSTANTIATE_TEST_SUITE_P(
     Reliability, ConsoleLineFault,
     ::testing::Values(
-        ConsoleFault{"Garbage", with([](korvisor::Faults& f) { f.garbageBetweenFrames = true; }), false},
-        ConsoleFault{"BadChecksums", with([](korvisor::Faults& f) { f.badChecksumEvery = 3; }), true},
+        ConsoleFault{"Garbage", with([](korvisor::Faults& f) { f.garbageBetweenFrames = true; }),
+                     false},
+        ConsoleFault{"BadChecksums", with([](korvisor::Faults& f) { f.badChecksumEvery = 3; }),
+                     true},
         ConsoleFault{"LostBytes", with([](korvisor::Faults& f) { f.dropByteEvery = 11; }), true},
         ConsoleFault{"Silent", with([](korvisor::Faults& f) { f.silent = true; }), true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ConsoleVanishing, PickingThePortAgainBringsTheSamplesBack) {
-    const std::string dir = ::testing::TempDir() + "vexlink-console-vanish-" + std::to_string(getpid());
+    const std::string dir =
+        ::testing::TempDir() + "vexlink-console-vanish-" + std::to_string(getpid());
     std::filesystem::create_directories(dir);
     korvisor::Options options;
     options.linkPath = dir + "/tracker";
@@ -91,7 +94,8 @@ TEST(ConsoleVanishing, PickingThePortAgainBringsTheSamplesBack) {
         const double cpuStart = threadCpuMs();
         const auto start = Clock::now();
         pump(milliseconds(1000));  // the tracker is gone for most of it
-        const double wallMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        const double wallMs =
+            std::chrono::duration<double, std::milli>(Clock::now() - start).count();
         EXPECT_LT(threadCpuMs() - cpuStart, kMaxCpuShare * wallMs);
         EXPECT_LE(dlg.longestTick, kReadLimit);
         EXPECT_LE(loop.longestGap(), kResponsive);

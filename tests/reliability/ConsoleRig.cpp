@@ -19,7 +19,8 @@ void WatchedDlg::OnTimer(UINT nIDEvent) {
     const QString pitch = text(*this, IDC_PITCH).trimmed(), yaw = text(*this, IDC_YAW).trimmed(),
                   roll = text(*this, IDC_ROLL).trimmed();
     if (pitch.isEmpty() && yaw.isEmpty() && roll.isEmpty()) return;  // nothing shown yet
-    if (pitch.toInt() != pose.pitch || yaw.toInt() != pose.yaw || roll.toInt() != pose.roll) ++wrongShown;
+    if (pitch.toInt() != pose.pitch || yaw.toInt() != pose.yaw || roll.toInt() != pose.roll)
+        ++wrongShown;
 }
 
 BEGIN_MESSAGE_MAP(WatchedDlg, CGyrodeskDlg)

@@ -17,8 +17,8 @@ class WatchedDlg : public CGyrodeskDlg {
 public:
     korvisor::Pose pose;
     int ticks = 0;
-    int goodReads = 0;      // ticks whose read got a whole, good frame
-    int wrongShown = 0;     // ticks after which the angle fields showed another pose
+    int goodReads = 0;   // ticks whose read got a whole, good frame
+    int wrongShown = 0;  // ticks after which the angle fields showed another pose
     Clock::duration longestTick{};
     bool sawNoReply = false;
 

@@ -34,7 +34,8 @@ public:
         posix_spawn_file_actions_addclose(&actions, in[1]);
         posix_spawn_file_actions_addclose(&actions, out[0]);
         const char* argv[] = {OPEN_PROBE_PATH, "COM3", hold ? "hold" : nullptr, nullptr};
-        if (posix_spawn(&pid_, OPEN_PROBE_PATH, &actions, nullptr, const_cast<char**>(argv), environ) != 0)
+        if (posix_spawn(&pid_, OPEN_PROBE_PATH, &actions, nullptr, const_cast<char**>(argv),
+                        environ) != 0)
             throw std::runtime_error("posix_spawn");
         posix_spawn_file_actions_destroy(&actions);
         close(in[0]);

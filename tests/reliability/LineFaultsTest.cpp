@@ -24,10 +24,26 @@ constexpr Mode kAscii{"Ascii", true, false, false};
 constexpr double kMaxCpuShare = 0.5;
 constexpr auto kFaultRun = milliseconds(1500);
 
-korvisor::Faults garbage() { korvisor::Faults f; f.garbageBetweenFrames = true; return f; }
-korvisor::Faults badChecksums() { korvisor::Faults f; f.badChecksumEvery = 3; return f; }
-korvisor::Faults lostBytes() { korvisor::Faults f; f.dropByteEvery = 11; return f; }
-korvisor::Faults silence() { korvisor::Faults f; f.silent = true; return f; }
+korvisor::Faults garbage() {
+    korvisor::Faults f;
+    f.garbageBetweenFrames = true;
+    return f;
+}
+korvisor::Faults badChecksums() {
+    korvisor::Faults f;
+    f.badChecksumEvery = 3;
+    return f;
+}
+korvisor::Faults lostBytes() {
+    korvisor::Faults f;
+    f.dropByteEvery = 11;
+    return f;
+}
+korvisor::Faults silence() {
+    korvisor::Faults f;
+    f.silent = true;
+    return f;
+}
 
 // Whether good samples still get through while the fault lasts.
 enum class During { SomeGood, NoneGood, Either };
@@ -147,7 +163,11 @@ TEST_P(WrongIdentification, OpenAndDetectFailFastThenTheRightTrackerIsFound) {
     Vexlink::SetMessageHandler(nullptr);
 }
 
-korvisor::Faults idReply(const char* reply) { korvisor::Faults f; f.idReply = reply; return f; }
+korvisor::Faults idReply(const char* reply) {
+    korvisor::Faults f;
+    f.idReply = reply;
+    return f;
+}
 
 INSTANTIATE_TEST_SUITE_P(Reliability, WrongIdentification,
                          ::testing::Values(Identification{"Short", idReply("KH")},
@@ -164,7 +184,8 @@ class Vanishing : public ::testing::TestWithParam<Mode> {};
 TEST_P(Vanishing, ReadsStayBoundedThenPickingThePortAgainWorks) {
     const Mode mode = GetParam();
     const korvisor::Pose pose = guardedPose();
-    const std::string dir = ::testing::TempDir() + "vexlink-vanish-" + std::to_string(getpid()) + mode.name;
+    const std::string dir =
+        ::testing::TempDir() + "vexlink-vanish-" + std::to_string(getpid()) + mode.name;
     std::filesystem::create_directories(dir);
     korvisor::Options options;
     options.linkPath = dir + "/tracker";
@@ -208,7 +229,8 @@ TEST_P(Vanishing, ReadsStayBoundedThenPickingThePortAgainWorks) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Reliability, Vanishing,
-                         ::testing::Values(kBinaryStreamChecksum, kBinaryStream, kAscii, kBinaryRequest),
+                         ::testing::Values(kBinaryStreamChecksum, kBinaryStream, kAscii,
+                                           kBinaryRequest),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

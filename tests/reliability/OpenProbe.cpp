@@ -16,8 +16,7 @@ int main(int argc, char** argv) {
         std::printf("held\n");
         std::fflush(stdout);
         char c;
-        while (read(0, &c, 1) > 0) {
-        }
+        while (read(0, &c, 1) > 0) {}
     }
     link.CloseCom(link.GetComHandle());
     return 0;

@@ -26,7 +26,8 @@ int lowSum(const std::uint8_t* body) { return (body[1] + body[3] + body[5]) & 0x
 
 bool decodesTo(const std::uint8_t* body, const korvisor::Pose& pose) {
     auto word = [&](int i) { return static_cast<std::uint16_t>(body[i] << 8 | body[i + 1]); };
-    return korvisor::yawOfWord(word(0)) == pose.yaw && korvisor::tiltOfWord(word(2)) == pose.pitch &&
+    return korvisor::yawOfWord(word(0)) == pose.yaw &&
+           korvisor::tiltOfWord(word(2)) == pose.pitch &&
            korvisor::tiltOfWord(word(4)) == pose.roll;
 }
 
@@ -172,15 +173,16 @@ ReadLog readWhile(Vexlink& link, const Mode& mode, const korvisor::Pose& pose, M
 
 }  // namespace
 
-ReadLog readFor(Vexlink& link, const Mode& mode, const korvisor::Pose& pose, Clock::duration duration,
-                Clock::duration paceFailures) {
+ReadLog readFor(Vexlink& link, const Mode& mode, const korvisor::Pose& pose,
+                Clock::duration duration, Clock::duration paceFailures) {
     return readWhile(
-        link, mode, pose, [&](const ReadLog&, Clock::duration elapsed) { return elapsed < duration; },
-        paceFailures);
+        link, mode, pose,
+        [&](const ReadLog&, Clock::duration elapsed) { return elapsed < duration; }, paceFailures);
 }
 
 ReadLog readTimes(Vexlink& link, const Mode& mode, const korvisor::Pose& pose, int count) {
-    return readWhile(link, mode, pose, [&](const ReadLog& log, Clock::duration) { return log.calls < count; });
+    return readWhile(link, mode, pose,
+                     [&](const ReadLog& log, Clock::duration) { return log.calls < count; });
 }
 
 int unexplainedWrong(const ReadLog& log, const Mode& mode) {
@@ -192,8 +194,8 @@ std::string describe(const ReadLog& log) {
     std::ostringstream out;
     out << log.calls << " calls: " << log.good << " good, " << log.shortFrames << " short, "
         << log.checksumErrors << " checksum errors, " << log.wrongAngles << " wrong angles ("
-        << log.wrongAfterShort << " right after a short frame), "
-        << log.changedOnFailure << " failures that changed the angles; longest "
+        << log.wrongAfterShort << " right after a short frame), " << log.changedOnFailure
+        << " failures that changed the angles; longest "
         << std::chrono::duration<double, std::milli>(log.longest).count() << " ms; CPU "
         << log.cpuMs << " of " << log.wallMs << " ms";
     return out.str();

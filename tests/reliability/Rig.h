@@ -64,27 +64,27 @@ long residentKb();
 // What a run of ReadFromPort calls did.
 struct ReadLog {
     int calls = 0;
-    int good = 0;                 // returned 1
-    int shortFrames = 0;          // returned 0 below the full body length
-    int checksumErrors = 0;       // returned 0 at the full body length (binary, checksum on)
-    int wrongAngles = 0;          // returned 1 with angles other than the pose
+    int good = 0;            // returned 1
+    int shortFrames = 0;     // returned 0 below the full body length
+    int checksumErrors = 0;  // returned 0 at the full body length (binary, checksum on)
+    int wrongAngles = 0;     // returned 1 with angles other than the pose
     // ... of which right after a short frame. Upon request without a checksum, the late rest
     // of a short frame arrives after the next read's purge and shifts that read's frame: a
     // limit of the protocol, which only the checksum can catch.
     int wrongAfterShort = 0;
     bool lastShort = false;
-    int changedOnFailure = 0;     // returned 0 but changed the angles
-    Clock::duration longest{};    // the slowest call
+    int changedOnFailure = 0;   // returned 0 but changed the angles
+    Clock::duration longest{};  // the slowest call
     double wallMs = 0;
-    double cpuMs = 0;             // of the calling thread
+    double cpuMs = 0;  // of the calling thread
 };
 
 // Reads until `duration` has passed (at least one call), checking each call against pose.
 // With paceFailures, a failed read that ended sooner is followed by a wait until that long
 // after its start, as a caller paces a stream (the console by its timer): a read on a device
 // that has gone away fails at once, and an unpaced loop of them would spin in the caller.
-ReadLog readFor(Vexlink& link, const Mode& mode, const korvisor::Pose& pose, Clock::duration duration,
-                Clock::duration paceFailures = Clock::duration::zero());
+ReadLog readFor(Vexlink& link, const Mode& mode, const korvisor::Pose& pose,
+                Clock::duration duration, Clock::duration paceFailures = Clock::duration::zero());
 // Reads `count` times.
 ReadLog readTimes(Vexlink& link, const Mode& mode, const korvisor::Pose& pose, int count);
 

@@ -20,10 +20,8 @@ constexpr int kBlock = 250;  // samples in one mode before the next
 constexpr long kMaxGrowthKb = 4096;
 
 const Mode kCycle[] = {
-    {"BinaryStreamChecksum", false, true, true, 75},
-    {"BinaryRequest", false, false, false},
-    {"BinaryRequestChecksum", false, true, false},
-    {"Ascii", true, false, false},
+    {"BinaryStreamChecksum", false, true, true, 75}, {"BinaryRequest", false, false, false},
+    {"BinaryRequestChecksum", false, true, false},   {"Ascii", true, false, false},
     {"BinaryStream", false, false, true, 75},
 };
 

@@ -37,7 +37,8 @@ std::set<int> descriptorsOf(const std::string& path) {
     for (int fd = 0; fd < 1024; ++fd) {
         char target[PATH_MAX] = {};
         const std::string link = "/proc/self/fd/" + std::to_string(fd);
-        if (readlink(link.c_str(), target, sizeof target - 1) > 0 && path == target) found.insert(fd);
+        if (readlink(link.c_str(), target, sizeof target - 1) > 0 && path == target)
+            found.insert(fd);
     }
     return found;
 }
@@ -62,7 +63,8 @@ public:
         cfsetspeed(&t, B38400);
         tcsetattr(slave, TCSANOW, &t);
         tcgetattr(slave, &settings_);
-        if (write(master_, kSentinel, kSentinelLength) != kSentinelLength) throw std::runtime_error("write");
+        if (write(master_, kSentinel, kSentinelLength) != kSentinelLength)
+            throw std::runtime_error("write");
         for (int i = 0; i < 100 && queued(slave) < kSentinelLength; ++i)
             std::this_thread::sleep_for(milliseconds(1));
         slave_ = dup2(slave, number);
@@ -114,8 +116,10 @@ void callEveryMember(Vexlink& link) {
         EXPECT_EQ(speed == 9600 ? link.Set19200() : link.Set9600(), 0);
         EXPECT_EQ(link.HardReset(), 1);
     }
-    const struct { char data, trans; int checksum; } modes[] = {
-        {'F', 'G', 0}, {'F', 'G', 1}, {'F', 'H', 1}, {'E', 'G', 0}};
+    const struct {
+        char data, trans;
+        int checksum;
+    } modes[] = {{'F', 'G', 0}, {'F', 'G', 1}, {'F', 'H', 1}, {'E', 'G', 0}};
     for (const auto& m : modes) {
         link.SetDataMode(m.data);
         link.SetTransMode(m.trans);
@@ -147,17 +151,20 @@ void openNoting(korvisor::Simulator& sim, Vexlink& link, int& number) {
 }
 
 const ClosingCase kClosings[] = {
-    {"CloseComWithHandle", [](Ports& p, Vexlink& link, Vexlink&, int& number) {
+    {"CloseComWithHandle",
+     [](Ports& p, Vexlink& link, Vexlink&, int& number) {
          openNoting(p.tracker(3), link, number);
          EXPECT_EQ(link.CloseCom(link.GetComHandle()), 1);
          return &link;
      }},
-    {"CloseComWithoutReset", [](Ports& p, Vexlink& link, Vexlink&, int& number) {
+    {"CloseComWithoutReset",
+     [](Ports& p, Vexlink& link, Vexlink&, int& number) {
          openNoting(p.tracker(3), link, number);
          link.CloseCom();
          return &link;
      }},
-    {"FailedIdentification", [](Ports& p, Vexlink& link, Vexlink&, int& number) {
+    {"FailedIdentification",
+     [](Ports& p, Vexlink& link, Vexlink&, int& number) {
          korvisor::Options options;
          options.faults.idReply = "KH";
          p.tracker(3, options);
@@ -165,7 +172,8 @@ const ClosingCase kClosings[] = {
          EXPECT_EQ(link.OpenCom("COM3"), 0);
          return &link;
      }},
-    {"DetectionFoundNothing", [](Ports& p, Vexlink& link, Vexlink&, int& number) {
+    {"DetectionFoundNothing",
+     [](Ports& p, Vexlink& link, Vexlink&, int& number) {
          korvisor::Options options;
          options.faults.silent = true;
          p.tracker(3, options);
@@ -173,23 +181,26 @@ const ClosingCase kClosings[] = {
          EXPECT_EQ(link.AutoDetectComPort(), 0);
          return &link;
      }},
-    {"OldHandleOfAPortSwitch", [](Ports& p, Vexlink& link, Vexlink&, int& number) {
+    {"OldHandleOfAPortSwitch",
+     [](Ports& p, Vexlink& link, Vexlink&, int& number) {
          p.tracker(2);
          openNoting(p.tracker(3), link, number);
          link.SetTempComHandle();
          EXPECT_EQ(link.OpenCom("COM2"), 1);
          EXPECT_EQ(link.CloseCom(link.GetTempComHandle()), 1);
          EXPECT_EQ(link.CloseCom(link.GetTempComHandle()), 0);  // a second close fails too
-         link.SetNewComHandle();  // the dead handle back in use
+         link.SetNewComHandle();                                // the dead handle back in use
          return &link;
      }},
-    {"CopyOfTheClosedObject", [](Ports& p, Vexlink& link, Vexlink& other, int& number) {
+    {"CopyOfTheClosedObject",
+     [](Ports& p, Vexlink& link, Vexlink& other, int& number) {
          openNoting(p.tracker(3), link, number);
          other = link;
          EXPECT_EQ(link.CloseCom(link.GetComHandle()), 1);
          return &other;
      }},
-    {"VanishedDeviceClosed", [](Ports& p, Vexlink& link, Vexlink&, int& number) {
+    {"VanishedDeviceClosed",
+     [](Ports& p, Vexlink& link, Vexlink&, int& number) {
          korvisor::Simulator& sim = p.tracker(3);
          openNoting(sim, link, number);
          sim.vanish();

@@ -9,7 +9,8 @@ using korvisor::Pose;
 
 const Pose kPose{-45, 123, 10};
 
-korvisor::TrackerState sendAndState(korvisor::Simulator& sim, HostPort& host, std::string_view bytes) {
+korvisor::TrackerState sendAndState(korvisor::Simulator& sim, HostPort& host,
+                                    std::string_view bytes) {
     const std::size_t before = sim.received().size();
     host.send(bytes);
     EXPECT_TRUE(sim.waitForReceived(before + bytes.size(), 2000ms));
@@ -64,7 +65,7 @@ TEST_F(SimTest, CommandsChangeTheSettingsAndResetRestoresThem) {
 
 struct FrameCase {
     const char* name;
-    const char* setup;         // bytes sent before the sample request
+    const char* setup;  // bytes sent before the sample request
     korvisor::FrameFormat format;
 };
 
@@ -85,18 +86,18 @@ TEST_P(FrameFormats, SampleRequestAnswersOneFrameInTheCurrentFormat) {
     EXPECT_EQ(frame, korvisor::encodeFrame(kPose, c.format));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Formats, FrameFormats,
-    ::testing::Values(FrameCase{"Binary", "", {'F', false, false}},
-                      FrameCase{"BinaryChecksum", "M", {'F', false, true}},
-                      FrameCase{"ContinuousChecksum", "M\x80H", {'F', true, true}},
-                      FrameCase{"Ascii", "EM", {'E', false, false}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Formats, FrameFormats,
+                         ::testing::Values(FrameCase{"Binary", "", {'F', false, false}},
+                                           FrameCase{"BinaryChecksum", "M", {'F', false, true}},
+                                           FrameCase{
+                                               "ContinuousChecksum", "M\x80H", {'F', true, true}},
+                                           FrameCase{"Ascii", "EM", {'E', false, false}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SimTest, FramesCarryTheWordLimitsAndDecodeToThePose) {
     startSim();
     command("M");
-    const Pose poses[] = {{-90, 0, -90}, {-1, 179, -1}, {0, 180, 0}, {89, 359, 89},
+    const Pose poses[] = {{-90, 0, -90}, {-1, 179, -1},   {0, 180, 0},   {89, 359, 89},
                           {90, 360, 90}, {269, 719, 269}, {-45, 123, 10}};
     for (const Pose& p : poses) {
         sim->setPose(p);
@@ -124,7 +125,7 @@ TEST_F(SimTest, ContinuousModeStreamsAtTheRateUntilUponRequest) {
     ASSERT_GE(stream.size(), frame.size());
     const std::size_t frames = stream.size() / frame.size();
     EXPECT_EQ(stream.size() % frame.size(), 0u);
-    EXPECT_GE(frames, 5u);   // 10 in 500 ms; a loaded machine may lose a few
+    EXPECT_GE(frames, 5u);  // 10 in 500 ms; a loaded machine may lose a few
     EXPECT_LE(frames, 12u);
     for (std::size_t i = 0; i < frames; ++i)
         EXPECT_TRUE(std::equal(frame.begin(), frame.end(), stream.begin() + i * frame.size()));

@@ -28,7 +28,8 @@ TEST_F(SimTest, GarbageBeforeEachFrameNeverLooksLikeAFrameStart) {
         host->send("S");
         const Bytes got = host->read(korvisor::kGarbagePerFrame + frame.size(), 500ms);
         ASSERT_EQ(got.size(), korvisor::kGarbagePerFrame + frame.size());
-        EXPECT_TRUE(std::equal(frame.begin(), frame.end(), got.begin() + korvisor::kGarbagePerFrame));
+        EXPECT_TRUE(
+            std::equal(frame.begin(), frame.end(), got.begin() + korvisor::kGarbagePerFrame));
         for (int k = 0; k < korvisor::kGarbagePerFrame; ++k) {
             EXPECT_NE(got[k], 0xFF);
             EXPECT_NE(got[k], 'Y');
@@ -85,7 +86,7 @@ TEST_F(SimTest, WrongIdentificationReply) {
 }
 
 bool exists(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return lstat(path.c_str(), &st) == 0;
 }
 
@@ -117,7 +118,8 @@ TEST_P(Vanishing, HostSeesHangUpAndTheTrackerComesBackOnTheLink) {
 
     if (!GetParam().scheduled) sim->comeBack();
     const auto deadline = korvisor::Clock::now() + 2s;
-    while (!exists(o.linkPath) && korvisor::Clock::now() < deadline) std::this_thread::sleep_for(10ms);
+    while (!exists(o.linkPath) && korvisor::Clock::now() < deadline)
+        std::this_thread::sleep_for(10ms);
     ASSERT_TRUE(exists(o.linkPath));
     host = std::make_unique<HostPort>(o.linkPath, 9600);
     EXPECT_EQ(sim->state().transMode, 'G');
@@ -131,7 +133,8 @@ TEST_P(Vanishing, HostSeesHangUpAndTheTrackerComesBackOnTheLink) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, Vanishing,
-                         ::testing::Values(VanishCase{"ByFlags", true}, VanishCase{"ByCalls", false}),
+                         ::testing::Values(VanishCase{"ByFlags", true},
+                                           VanishCase{"ByCalls", false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -25,7 +25,11 @@ TEST(AngleWords, EveryWholeDegreeDecodesBackAndIsTheSmallestWord) {
 }
 
 TEST(AngleWords, WordLimitsDecodeAsTheHostReadsThem) {
-    struct Row { std::uint16_t word; int yaw; int tilt; };
+    struct Row {
+        std::uint16_t word;
+        int yaw;
+        int tilt;
+    };
     const Row rows[] = {{0x0000, 0, -90},  {0x3FFF, 179, -1}, {0x4000, 180, 0},
                         {0x7FFF, 359, 89}, {0x8000, 360, 90}, {0xFFFF, 719, 269}};
     for (const Row& r : rows) {
@@ -47,8 +51,9 @@ TEST(AngleWords, WordLimitsDecodeAsTheHostReadsThem) {
 TEST(FrameLayout, BinaryAndAsciiFrames) {
     const Pose pose{-45, 123, 10};
     const std::uint16_t y = yawWord(123), p = tiltWord(-45), r = tiltWord(10);
-    const std::vector<std::uint8_t> body = {std::uint8_t(y >> 8), std::uint8_t(y), std::uint8_t(p >> 8),
-                                            std::uint8_t(p), std::uint8_t(r >> 8), std::uint8_t(r)};
+    const std::vector<std::uint8_t> body = {std::uint8_t(y >> 8), std::uint8_t(y),
+                                            std::uint8_t(p >> 8), std::uint8_t(p),
+                                            std::uint8_t(r >> 8), std::uint8_t(r)};
     const std::uint8_t sum = std::uint8_t((y & 0xFF) + (p & 0xFF) + (r & 0xFF));
 
     EXPECT_EQ(encodeFrame(pose, {'F', false, false}), body);

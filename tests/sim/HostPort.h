@@ -23,7 +23,9 @@ public:
     int fd() const { return fd_; }
     void setSpeed(int bitsPerSecond);
     void send(std::string_view bytes);
-    void send(std::uint8_t byte) { send(std::string_view(reinterpret_cast<const char*>(&byte), 1)); }
+    void send(std::uint8_t byte) {
+        send(std::string_view(reinterpret_cast<const char*>(&byte), 1));
+    }
     // Reads until n bytes have come or timeout has passed.
     Bytes read(std::size_t n, std::chrono::milliseconds timeout);
     // Reads whatever comes for the given time.

@@ -17,7 +17,8 @@ Clock::time_point readAllTimed(HostPort& host, Bytes& bytes, std::size_t n,
     const auto deadline = Clock::now() + timeout;
     while (bytes.size() < n) {
         std::uint8_t buf[64];
-        ssize_t r = ptykit::readUntil(host.fd(), buf, std::min(sizeof buf, n - bytes.size()), deadline);
+        ssize_t r =
+            ptykit::readUntil(host.fd(), buf, std::min(sizeof buf, n - bytes.size()), deadline);
         if (r <= 0) break;
         last = Clock::now();
         bytes.insert(bytes.end(), buf, buf + r);
@@ -168,9 +169,9 @@ TEST_F(SimTest, BytesAtTheWrongSpeedAreNotUnderstoodAndAnswersArriveGarbled) {
 
 struct JudgeCase {
     const char* what;
-    int line;            // the speed the host is believed to send at
+    int line;  // the speed the host is believed to send at
     const char* bytes;
-    int before, after;   // the host's speed seen before and after the read
+    int before, after;  // the host's speed seen before and after the read
     bool graceOver;
     std::vector<int> expected;  // empty: the judge waits
 };

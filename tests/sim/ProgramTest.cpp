@@ -100,7 +100,7 @@ public:
 };
 
 bool exists(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return lstat(path.c_str(), &st) == 0;
 }
 
@@ -119,7 +119,8 @@ bool eventually(F done, std::chrono::milliseconds timeout) {
 bool runsChild(pid_t pid, const std::string& name) {
     namespace fs = std::filesystem;
     std::error_code error;
-    for (const auto& task : fs::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+    for (const auto& task :
+         fs::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
         std::ifstream children(task.path() / "children");
         for (pid_t child; children >> child;) {
             std::ifstream comm("/proc/" + std::to_string(child) + "/comm");
@@ -146,9 +147,10 @@ TEST(Program, RunsAProgramAgainstTheTrackerWithItsEnvironmentAndStatus) {
         "d=$VEXLINK_COM3; exec 3<>\"$d\"; stty -F \"$d\" raw -echo 9600; "
         "printf XV >&3; echo \"reply=$(timeout 2 head -c 6 <&3)\"; exit 7";
     const Outcome r = shell("VEXLINK_COM4=/keep/me VEXLINK_COM3=/overridden " + kProgram +
-                        " --tracker-version 2.5 --com 3 -- sh -c " + shellQuoted(script));
+                            " --tracker-version 2.5 --com 3 -- sh -c " + shellQuoted(script));
     EXPECT_EQ(r.status, 7) << r.output;
-    EXPECT_NE(r.output.find("1=/dev/null/COM1 2=/dev/null/COM2 4=/keep/me"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("1=/dev/null/COM1 2=/dev/null/COM2 4=/keep/me"), std::string::npos)
+        << r.output;
     EXPECT_NE(r.output.find("reply=KHX2.5"), std::string::npos) << r.output;
     EXPECT_FALSE(exists("/dev/null/COM1"));
 }
@@ -228,7 +230,8 @@ TEST_P(EndsOnSignal, PrintsTheDeviceLogsWhatItHearsAndRemovesTheLink) {
     {
         HostPort host(link);
         host.send("S");
-        EXPECT_EQ(host.read(6, std::chrono::milliseconds(500)), (Bytes{0x20, 0x00, 0x40, 0x00, 0x40, 0x00}));
+        EXPECT_EQ(host.read(6, std::chrono::milliseconds(500)),
+                  (Bytes{0x20, 0x00, 0x40, 0x00, 0x40, 0x00}));
         host.setSpeed(19200);
         host.send("X");
         // The log is written as each byte comes.
@@ -263,10 +266,11 @@ INSTANTIATE_TEST_SUITE_P(Signals, EndsOnSignal, ::testing::Values(SIGTERM, SIGIN
 
 TEST(Program, RejectsBadArgumentsWithAMessage) {
     const char* bad[] = {
-        "--speed 4800",      "--pose 1,2",         "--pose 0,720,0",      "--pose a,b,c",
-        "--com 5 -- true",   "--com 3",            "-- true",             "--bogus",
-        "--drop 0",          "--version ABCDEF",   "--vanish-after -1",   "--come-back-after 1",
-        "--link",            "--link ''",          "--tracker-version ABCDEF",
+        "--speed 4800",     "--pose 1,2",        "--pose 0,720,0",
+        "--pose a,b,c",     "--com 5 -- true",   "--com 3",
+        "-- true",          "--bogus",           "--drop 0",
+        "--version ABCDEF", "--vanish-after -1", "--come-back-after 1",
+        "--link",           "--link ''",         "--tracker-version ABCDEF",
     };
     for (const char* args : bad) {
         const Outcome r = shell("timeout -k 2 10 " + kProgram + " " + args);

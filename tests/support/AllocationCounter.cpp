@@ -54,8 +54,12 @@ void* allocateOrThrow(std::size_t n, std::size_t alignment = 0) {
 
 void* operator new(std::size_t n) { return allocateOrThrow(n); }
 void* operator new[](std::size_t n) { return allocateOrThrow(n); }
-void* operator new(std::size_t n, std::align_val_t a) { return allocateOrThrow(n, static_cast<std::size_t>(a)); }
-void* operator new[](std::size_t n, std::align_val_t a) { return allocateOrThrow(n, static_cast<std::size_t>(a)); }
+void* operator new(std::size_t n, std::align_val_t a) {
+    return allocateOrThrow(n, static_cast<std::size_t>(a));
+}
+void* operator new[](std::size_t n, std::align_val_t a) {
+    return allocateOrThrow(n, static_cast<std::size_t>(a));
+}
 void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return allocate(n); }
 void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return allocate(n); }
 void* operator new(std::size_t n, std::align_val_t a, const std::nothrow_t&) noexcept {

@@ -14,7 +14,8 @@ FakeSystem::FakeSystem() {
     std::string pattern = (fs::temp_directory_path() / "vexlink-system-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     root_ = pattern;
-    for (const char* folder : {"/dev", "/sys/class/tty", "/etc", "/home/.config"}) fs::create_directories(root_ + folder);
+    for (const char* folder : {"/dev", "/sys/class/tty", "/etc", "/home/.config"})
+        fs::create_directories(root_ + folder);
     setVariable("VEXLINK_DEV_DIR", dev());
     setVariable("VEXLINK_SYSFS_DIR", sys());
     setVariable("VEXLINK_ETC_DIR", root_ + "/etc");
@@ -60,9 +61,10 @@ std::string FakeSystem::addById(const std::string& link, const std::string& node
     return path;
 }
 
-void FakeSystem::describeUsb(const std::string& node, const std::string& driver, const std::string& vendorId,
-                             const std::string& productId, const std::string& manufacturer,
-                             const std::string& product, const std::string& serial) {
+void FakeSystem::describeUsb(const std::string& node, const std::string& driver,
+                             const std::string& vendorId, const std::string& productId,
+                             const std::string& manufacturer, const std::string& product,
+                             const std::string& serial) {
     const std::string usb = sys() + "/devices/pci0000:00/usb1/1-" + node;
     const std::string port = usb + "/1-1:1.0/" + node;
     fs::create_directories(port);

@@ -33,9 +33,10 @@ public:
     std::string addById(const std::string& link, const std::string& node);
     // sysfs for a USB adapter behind dev/NODE: class/tty/NODE/device and its driver, the USB
     // device above it with ids and descriptor strings.
-    void describeUsb(const std::string& node, const std::string& driver, const std::string& vendorId,
-                     const std::string& productId, const std::string& manufacturer,
-                     const std::string& product, const std::string& serial);
+    void describeUsb(const std::string& node, const std::string& driver,
+                     const std::string& vendorId, const std::string& productId,
+                     const std::string& manufacturer, const std::string& product,
+                     const std::string& serial);
     // sysfs for dev/NODE as a serial8250 port of the given type (0: no UART behind it).
     void describeUart(const std::string& node, int type);
     // class/tty/console/active: the console's kernel names, separated by blanks.

@@ -31,7 +31,8 @@ void ScriptedDevice::answer(std::uint8_t command, std::string reply, millisecond
 }
 
 void ScriptedDevice::send(const std::string& bytes) {
-    ptykit::writeAll(pty_.master(), reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    ptykit::writeAll(pty_.master(), reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                     bytes.size());
 }
 
 std::vector<ReceivedByte> ScriptedDevice::received() const {
@@ -56,7 +57,8 @@ bool ScriptedDevice::waitForHostInput(std::size_t n, milliseconds timeout) const
     const auto deadline = Clock::now() + timeout;
     for (;;) {
         int queued = 0;
-        if (ioctl(portFd_, FIONREAD, &queued) == 0 && static_cast<std::size_t>(queued) >= n) return true;
+        if (ioctl(portFd_, FIONREAD, &queued) == 0 && static_cast<std::size_t>(queued) >= n)
+            return true;
         if (Clock::now() >= deadline) return false;
         std::this_thread::sleep_for(milliseconds(1));
     }
@@ -103,7 +105,8 @@ void ScriptedDevice::run() {
             }
             for (const auto& p : pending_) {
                 const auto left = std::chrono::ceil<milliseconds>(p.due - now).count();
-                timeoutMs = timeoutMs < 0 ? static_cast<int>(left) : std::min(timeoutMs, static_cast<int>(left));
+                timeoutMs = timeoutMs < 0 ? static_cast<int>(left)
+                                          : std::min(timeoutMs, static_cast<int>(left));
             }
         }
         pollfd fds[2] = {{master, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
@@ -122,10 +125,8 @@ void ScriptedDevice::run() {
             received_.push_back({buffer[i], at, speed});
             const auto it = script_.find(buffer[i]);
             if (it == script_.end()) continue;
-            if (it->second.second == milliseconds(0))
-                send(it->second.first);
-            else
-                pending_.push_back({at + it->second.second, it->second.first});
+            if (it->second.second == milliseconds(0)) send(it->second.first);
+            else pending_.push_back({at + it->second.second, it->second.first});
         }
         arrived_.notify_all();
     }

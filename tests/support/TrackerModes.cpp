@@ -23,7 +23,8 @@ void chooseFormat(Vexlink& link, korvisor::Simulator& sim, bool ascii, bool chec
 
 void startStream(Vexlink& link, korvisor::Simulator& sim, int rate,
                  std::chrono::milliseconds timeout) {
-    settled(sim, 1, [&] { link.SetSamplingRate(rate); }, timeout);
+    settled(
+        sim, 1, [&] { link.SetSamplingRate(rate); }, timeout);
     settled(
         sim, 1,
         [&] {
@@ -35,7 +36,8 @@ void startStream(Vexlink& link, korvisor::Simulator& sim, int rate,
 }
 
 void stopStream(Vexlink& link, korvisor::Simulator& sim, std::chrono::milliseconds timeout) {
-    settled(sim, 1, [&] { link.SendToPort(vexlink::kUponRequest); }, timeout);
+    settled(
+        sim, 1, [&] { link.SendToPort(vexlink::kUponRequest); }, timeout);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));  // a frame under way ends
     link.ResetFIFO();
     link.SetTransMode(vexlink::kUponRequest[0]);

@@ -18,7 +18,8 @@ Bytes frame(int yaw, int pitch, int roll, bool checksum = true, int checksumDelt
         f.push_back(static_cast<std::uint8_t>(w >> 8));
         f.push_back(static_cast<std::uint8_t>(w & 0xFF));
     }
-    if (checksum) f.push_back(static_cast<std::uint8_t>((yaw + pitch + roll + checksumDelta) & 0xFF));
+    if (checksum)
+        f.push_back(static_cast<std::uint8_t>((yaw + pitch + roll + checksumDelta) & 0xFF));
     return f;
 }
 
@@ -35,7 +36,8 @@ Bytes without(Bytes f, std::size_t at) {
 }
 
 // G good, C checksum error, M malformed; one letter per frame handed out, in order.
-std::string scan(const Bytes& bytes, bool asciiFrames, bool checksum, std::vector<int>* yaws = nullptr) {
+std::string scan(const Bytes& bytes, bool asciiFrames, bool checksum,
+                 std::vector<int>* yaws = nullptr) {
     vexlink::FrameScanner scanner;
     scanner.reset(asciiFrames, checksum);
     std::string verdicts;
@@ -60,10 +62,10 @@ struct Case {
     std::string verdicts;
 };
 
-const Bytes A = frame(0x4000, 0x4000, 0x4000);  // yaw 180
-const Bytes B = frame(0x2000, 0x3000, 0x5000);  // yaw 90
+const Bytes A = frame(0x4000, 0x4000, 0x4000);          // yaw 180
+const Bytes B = frame(0x2000, 0x3000, 0x5000);          // yaw 90
 const Bytes FfInWords = frame(0x7FFF, 0xFF40, 0x40FF);  // 0xFF in three places: yaw 359
-const Bytes Next = frame(0x1000, 0x4000, 0x4000);  // its start byte confirms the frame before
+const Bytes Next = frame(0x1000, 0x4000, 0x4000);       // its start byte confirms the frame before
 
 const Case kCases[] = {
     {"Clean", A + B + Next, false, true, "GGG"},
@@ -73,14 +75,20 @@ const Case kCases[] = {
     {"ByteLost", without(A, 4) + B + Next, false, true, "MGG"},
     {"LastByteLost", without(A, 8) + B + Next, false, true, "MGG"},
     {"StartByteLost", without(A, 0) + B + Next, false, true, "GG"},
-    {"ByteLostFromAFrameWithStartBytesInside", without(FfInWords, 3) + B + Next, false, true, "MGG"},
+    {"ByteLostFromAFrameWithStartBytesInside", without(FfInWords, 3) + B + Next, false, true,
+     "MGG"},
     {"BadChecksum", frame(0x4000, 0x4000, 0x4000, true, 1) + B + Next, false, true, "CGG"},
-    {"NoChecksumClean", frame(1, 2, 3, false) + frame(4, 5, 6, false) + frame(7, 8, 9, false), false, false, "GGG"},
-    {"NoChecksumByteLost", without(frame(1, 2, 3, false), 5) + frame(4, 5, 6, false) + frame(7, 8, 9, false),
-     false, false, "MGG"},
-    {"AsciiClean", ascii("Y  123,  -45,   10\r\n") + ascii("Y    0,    0,    0\r\n"), true, false, "GG"},
-    {"AsciiByteLost", without(ascii("Y  123,  -45,   10\r\n"), 9) + ascii("Y    1,    2,    3\r\n"), true, false, "MG"},
-    {"AsciiBadLayout", ascii("Y  1x3,  -45,   10\r\n") + ascii("Y    1,    2,    3\r\n"), true, false, "MG"},
+    {"NoChecksumClean", frame(1, 2, 3, false) + frame(4, 5, 6, false) + frame(7, 8, 9, false),
+     false, false, "GGG"},
+    {"NoChecksumByteLost",
+     without(frame(1, 2, 3, false), 5) + frame(4, 5, 6, false) + frame(7, 8, 9, false), false,
+     false, "MGG"},
+    {"AsciiClean", ascii("Y  123,  -45,   10\r\n") + ascii("Y    0,    0,    0\r\n"), true, false,
+     "GG"},
+    {"AsciiByteLost", without(ascii("Y  123,  -45,   10\r\n"), 9) + ascii("Y    1,    2,    3\r\n"),
+     true, false, "MG"},
+    {"AsciiBadLayout", ascii("Y  1x3,  -45,   10\r\n") + ascii("Y    1,    2,    3\r\n"), true,
+     false, "MG"},
     {"AsciiNoise", Bytes{'Q', 0x00} + ascii("Y  359,   89,  -90\r\n"), true, false, "G"},
 };
 

@@ -84,7 +84,8 @@ TEST_P(LineKeeps, TheSettingsThePortHad) {
 
 INSTANTIATE_TEST_SUITE_P(Table, LineKeeps,
                          ::testing::Values(KeptCase{"plain38400", B38400, CLOCAL},
-                                           KeptCase{"twoStopCts4800", B4800, CSTOPB | CRTSCTS | HUPCL},
+                                           KeptCase{"twoStopCts4800", B4800,
+                                                    CSTOPB | CRTSCTS | HUPCL},
                                            KeptCase{"modemLines115200", B115200, HUPCL},
                                            KeptCase{"localCts19200", B19200, CLOCAL | CRTSCTS}),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -114,7 +115,8 @@ TEST(Line, SetCommStateChangesTheFourAndKeepsTheRest) {
     EXPECT_EQ(cfgetospeed(&now), B9600);
     EXPECT_EQ(cfgetispeed(&now), B9600);
     EXPECT_FALSE(now.c_cflag & CSTOPB);
-    EXPECT_EQ(now.c_cflag & (CRTSCTS | HUPCL | CLOCAL | CREAD), opened.c_cflag & (CRTSCTS | HUPCL | CLOCAL | CREAD));
+    EXPECT_EQ(now.c_cflag & (CRTSCTS | HUPCL | CLOCAL | CREAD),
+              opened.c_cflag & (CRTSCTS | HUPCL | CLOCAL | CREAD));
     EXPECT_EQ(now.c_iflag, opened.c_iflag);
     EXPECT_EQ(now.c_oflag, opened.c_oflag);
     EXPECT_EQ(now.c_lflag, opened.c_lflag);
@@ -152,10 +154,12 @@ TEST(Line, RejectedSettingsFail) {
 
     termios lock{};
     lock.c_cflag = CBAUD;  // every speed bit locked
-    if (ioctl(device.portFd(), TIOCSLCKTRMIOS, &lock) != 0) GTEST_SKIP() << "locking termios needs CAP_SYS_ADMIN";
+    if (ioctl(device.portFd(), TIOCSLCKTRMIOS, &lock) != 0)
+        GTEST_SKIP() << "locking termios needs CAP_SYS_ADMIN";
     DCB slower = good;
     slower.BaudRate = 9600;
-    EXPECT_FALSE(SetCommState(port.handle, &slower)) << "the kernel kept the speed, but the call claimed success";
+    EXPECT_FALSE(SetCommState(port.handle, &slower))
+        << "the kernel kept the speed, but the call claimed success";
     EXPECT_EQ(hostSpeedCode(device), B19200);
 }
 
@@ -194,7 +198,8 @@ TEST(Line, SpeedChangeWaitsForTheOutputToDrain) {
     }
     EXPECT_GE(msSince(start), 29.0);
     ASSERT_FALSE(drain::speedsSeen.empty());
-    for (int speed : drain::speedsSeen) EXPECT_EQ(speed, 19200) << "applied before the output had drained";
+    for (int speed : drain::speedsSeen)
+        EXPECT_EQ(speed, 19200) << "applied before the output had drained";
     EXPECT_EQ(hostSpeedCode(device), B9600);
     EXPECT_LT(drain::speedsSeen.size(), 200u) << "the wait spun";
 }
@@ -211,7 +216,8 @@ TEST(Line, HeldOutputIsBounded) {
 
     auto start = Clock::now();
     DWORD written = 9;
-    EXPECT_FALSE(WriteFile(port.handle, "L", 1, &written)) << "a byte stuck behind flow control counts as written";
+    EXPECT_FALSE(WriteFile(port.handle, "L", 1, &written))
+        << "a byte stuck behind flow control counts as written";
     EXPECT_EQ(written, 0u);
     EXPECT_GE(msSince(start), Vexlink::kWriteHoldLimitMs - 5.0);
     EXPECT_LT(msSince(start), 400.0);

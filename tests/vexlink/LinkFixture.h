@@ -47,12 +47,14 @@ protected:
 
     // Whether the device has received exactly `expected`: waits (generously, for a loaded
     // machine) for that many bytes, then a little longer for any that should not come.
-    static ::testing::AssertionResult receives(const ScriptedDevice& device, const std::string& expected) {
+    static ::testing::AssertionResult receives(const ScriptedDevice& device,
+                                               const std::string& expected) {
         device.waitForCount(expected.size(), milliseconds(2000));
         std::this_thread::sleep_for(milliseconds(20));
         const std::string got = device.receivedText();
         if (got == expected) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "received \"" << got << "\", expected \"" << expected << "\"";
+        return ::testing::AssertionFailure()
+               << "received \"" << got << "\", expected \"" << expected << "\"";
     }
 
     // Waits for the n bytes sent so far to arrive, then forgets them.

@@ -10,10 +10,10 @@ const char* const kInitFailed = "Init failed \n \"SetCommState\"";
 
 struct SpeedCase {
     const char* name;
-    int start;       // currentSpeed before the call
-    bool to19200;    // Set19200, else Set9600
+    int start;     // currentSpeed before the call
+    bool to19200;  // Set19200, else Set9600
     const char* sent;
-    int after;       // currentSpeed after, and the port's speed when it changed
+    int after;  // currentSpeed after, and the port's speed when it changed
 };
 
 void PrintTo(const SpeedCase& c, std::ostream* os) { *os << c.name; }
@@ -40,7 +40,8 @@ TEST_P(Speed, SwitchesOnlyFromTheOtherSpeed) {
     EXPECT_TRUE(receives(tracker, std::string(c.sent) + "G"));
     const auto rx = tracker.received();
     const bool acted = c.sent[0] != '\0';
-    EXPECT_EQ(rx.back().hostSpeed, acted ? c.after : portSpeedBefore) << "the byte after the switch";
+    EXPECT_EQ(rx.back().hostSpeed, acted ? c.after : portSpeedBefore)
+        << "the byte after the switch";
     if (acted) {
         EXPECT_EQ(link.dcb.BaudRate, static_cast<DWORD>(c.after));
         EXPECT_EQ(link.dcb.ByteSize, 8);

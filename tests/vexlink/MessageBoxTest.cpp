@@ -10,12 +10,15 @@ namespace {
 
 using namespace vexlink::platform;
 
-void record(const char* text, void* context) { static_cast<std::vector<std::string>*>(context)->push_back(text); }
+void record(const char* text, void* context) {
+    static_cast<std::vector<std::string>*>(context)->push_back(text);
+}
 
 TEST(MessageBox, GoesToTheInstalledHandlerVerbatim) {
     std::vector<std::string> shown;
     SetMessageHandler(record, &shown);
-    MessageBoxA("Korvisor not available\nCheck your connections", nullptr, MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxA("Korvisor not available\nCheck your connections", nullptr,
+                MB_OK | MB_ICONEXCLAMATION);
     SetMessageHandler(nullptr, nullptr);
     EXPECT_EQ(shown, std::vector<std::string>{"Korvisor not available\nCheck your connections"});
 }

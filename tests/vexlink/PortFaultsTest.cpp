@@ -62,18 +62,21 @@ TEST_P(OpenFailures, NameTheirCause) {
 INSTANTIATE_TEST_SUITE_P(
     Table, OpenFailures,
     ::testing::Values(
-        FaultCase{"missing", [](PortFaults&, ScriptedDevice&) { return std::string("/nonexistent/ttyUSB0"); },
-                  PortFault::NotFound, ENOENT, "no device at /nonexistent/ttyUSB0: is the adapter plugged in?"},
+        FaultCase{"missing",
+                  [](PortFaults&, ScriptedDevice&) { return std::string("/nonexistent/ttyUSB0"); },
+                  PortFault::NotFound, ENOENT,
+                  "no device at /nonexistent/ttyUSB0: is the adapter plugged in?"},
         FaultCase{"default COM path",
                   [](PortFaults& t, ScriptedDevice&) {
                       t.env.unset(2);
                       return std::string("COM2");
                   },
                   PortFault::NotFound, ENOENT, "/ttyS1 (COM2, default)"},
-        FaultCase{"not a terminal", [](PortFaults&, ScriptedDevice&) { return std::string("/dev/null"); },
+        FaultCase{"not a terminal",
+                  [](PortFaults&, ScriptedDevice&) { return std::string("/dev/null"); },
                   PortFault::NotSerial, ENOTTY, "/dev/null is not a serial port"},
-        FaultCase{"a folder", [](PortFaults& t, ScriptedDevice&) { return t.system.dev(); }, PortFault::NotSerial,
-                  ENOTTY, "is not a serial port"},
+        FaultCase{"a folder", [](PortFaults& t, ScriptedDevice&) { return t.system.dev(); },
+                  PortFault::NotSerial, ENOTTY, "is not a serial port"},
         FaultCase{"mapped to no port",
                   [](PortFaults& t, ScriptedDevice&) {
                       t.env.unset(4);
@@ -81,7 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
                       return std::string("COM4");
                   },
                   PortFault::NoPort, ENOENT, "COM4 is mapped to no port"},
-        FaultCase{"no port name", [](PortFaults&, ScriptedDevice&) { return std::string("ttyUSB0"); },
+        FaultCase{"no port name",
+                  [](PortFaults&, ScriptedDevice&) { return std::string("ttyUSB0"); },
                   PortFault::InvalidName, EINVAL, "\"ttyUSB0\" is not a port name"},
         FaultCase{"held by this process",
                   [](PortFaults& t, ScriptedDevice& d) {
@@ -122,8 +126,10 @@ TEST_F(PortFaults, BusyNamesTheHolder) {
     close(ready[0]);
     close(ready[1]);
     EXPECT_EQ(error.fault, PortFault::Busy);
-    EXPECT_NE(error.holder.find("(pid " + std::to_string(holder) + ")"), std::string::npos) << error.holder;
-    EXPECT_NE(vexlink::describePortError(error).find(error.holder + " holds it"), std::string::npos);
+    EXPECT_NE(error.holder.find("(pid " + std::to_string(holder) + ")"), std::string::npos)
+        << error.holder;
+    EXPECT_NE(vexlink::describePortError(error).find(error.holder + " holds it"),
+              std::string::npos);
 }
 
 // An unprivileged user outside the device's group: the cure is the dialout group.
@@ -137,20 +143,23 @@ TEST_F(PortFaults, PermissionDeniedNamesTheDialoutCure) {
     if (child == 0) {
         if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
         const bool opened = CreateFileA(device.path().c_str()) != INVALID_HANDLE_VALUE;
-        const std::string line = opened ? "opened" : vexlink::describePortError(vexlink::lastPortError());
+        const std::string line =
+            opened ? "opened" : vexlink::describePortError(vexlink::lastPortError());
         (void)!write(result[1], line.data(), line.size());
         _exit(0);
     }
     close(result[1]);
     std::string line;
     char buffer[512];
-    for (ssize_t n; (n = read(result[0], buffer, sizeof buffer)) > 0;) line.append(buffer, static_cast<std::size_t>(n));
+    for (ssize_t n; (n = read(result[0], buffer, sizeof buffer)) > 0;)
+        line.append(buffer, static_cast<std::size_t>(n));
     close(result[0]);
     int status = 0;
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "could not drop privileges";
     EXPECT_EQ(line, "permission denied on " + device.path() +
-                        ": add your user to the 'dialout' group (sudo usermod -aG dialout $USER) and log in again");
+                        ": add your user to the 'dialout' group (sudo usermod -aG dialout $USER) "
+                        "and log in again");
 }
 
 // A port never takes the place of standard input, output or error, and is closed on exec.
@@ -166,7 +175,8 @@ TEST_F(PortFaults, DescriptorsAreAboveTheStandardStreamsAndCloseOnExec) {
     std::set<int> added;
     for (int fd : openDescriptors())
         if (!before.count(fd)) added.insert(fd);
-    const bool standardStreamsFree = fcntl(STDIN_FILENO, F_GETFD) == -1 && fcntl(STDOUT_FILENO, F_GETFD) == -1;
+    const bool standardStreamsFree =
+        fcntl(STDIN_FILENO, F_GETFD) == -1 && fcntl(STDOUT_FILENO, F_GETFD) == -1;
     dup2(savedIn, STDIN_FILENO);
     dup2(savedOut, STDOUT_FILENO);
     close(savedIn);

@@ -16,7 +16,8 @@ struct ReadCase {
     const char* name;
     DWORD interval, multiplier, constant;
     DWORD n;
-    std::vector<std::pair<int, std::string>> sends;  // (ms after the read starts, bytes); -1: before it
+    std::vector<std::pair<int, std::string>>
+        sends;  // (ms after the read starts, bytes); -1: before it
     DWORD minCount, maxCount;
     double minMs, maxMs;  // generous: the tracker's timing, not a benchmark
 };
@@ -76,7 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"intervalWaitsForTheFirstByte", 5, 0, 150, 3, Sends{{25, "K"}}, 1, 1, 24, 140},
         // The total ends a stream whose gaps never reach the interval.
         ReadCase{"totalCutsAStream", 60, 0, 40, 100,
-                 Sends{{0, "a"}, {8, "b"}, {16, "c"}, {24, "d"}, {32, "e"}, {100, "late"}}, 3, 5, 39, 95}),
+                 Sends{{0, "a"}, {8, "b"}, {16, "c"}, {24, "d"}, {32, "e"}, {100, "late"}}, 3, 5,
+                 39, 95}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Read, LeavesTheRestQueuedForTheNextRead) {
@@ -144,7 +146,8 @@ TEST(Purge, EmptiesTheInput) {
     ASSERT_TRUE(ReadFile(port.handle, buffer, 1, &count));  // the rest came with the first byte
     ASSERT_EQ(count, 1u);
     ASSERT_TRUE(SetCommTimeouts(port.handle, &timeouts));
-    EXPECT_TRUE(PurgeComm(port.handle, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR));
+    EXPECT_TRUE(
+        PurgeComm(port.handle, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR));
     count = 9;
     EXPECT_TRUE(ReadFile(port.handle, buffer, sizeof buffer, &count));
     EXPECT_EQ(count, 0u);

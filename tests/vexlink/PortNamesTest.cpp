@@ -56,8 +56,10 @@ class ResolutionOrder : public PortNameTest, public ::testing::WithParamInterfac
 
 std::string expand(std::string text, const FakeSystem& system) {
     for (const auto& [key, value] : {std::pair<std::string, std::string>{"$DEV", system.dev()},
-                                     {"$USER", system.userMap()}, {"$SYSTEM", system.systemMap()}}) {
-        if (const auto at = text.find(key); at != std::string::npos) text.replace(at, key.size(), value);
+                                     {"$USER", system.userMap()},
+                                     {"$SYSTEM", system.systemMap()}}) {
+        if (const auto at = text.find(key); at != std::string::npos)
+            text.replace(at, key.size(), value);
     }
     return text;
 }
@@ -81,25 +83,28 @@ const char kSystem[] = "COM2 = /dev/system2\nCOM3 = /dev/system3\nCOM4 = /dev/sy
 INSTANTIATE_TEST_SUITE_P(
     Table, ResolutionOrder,
     ::testing::Values(
-        OrderCase{"default", "COM1", std::nullopt, nullptr, nullptr, "$DEV/ttyS0", PortSource::Default, "default"},
-        OrderCase{"default past both maps", "COM1", std::nullopt, kUser, kSystem, "$DEV/ttyS0", PortSource::Default,
-                  "default"},
-        OrderCase{"system map", "COM4", std::nullopt, kUser, kSystem, "/dev/system4", PortSource::SystemMap,
-                  "$SYSTEM:3"},
+        OrderCase{"default", "COM1", std::nullopt, nullptr, nullptr, "$DEV/ttyS0",
+                  PortSource::Default, "default"},
+        OrderCase{"default past both maps", "COM1", std::nullopt, kUser, kSystem, "$DEV/ttyS0",
+                  PortSource::Default, "default"},
+        OrderCase{"system map", "COM4", std::nullopt, kUser, kSystem, "/dev/system4",
+                  PortSource::SystemMap, "$SYSTEM:3"},
         OrderCase{"user map over system map", "COM2", std::nullopt, kUser, kSystem, "/dev/user2",
                   PortSource::UserMap, "$USER:2"},
         OrderCase{"empty user entry stops the search", "COM3", std::nullopt, kUser, kSystem, "",
                   PortSource::UserMap, "$USER:4"},
         OrderCase{"environment over both maps", "COM2", "/dev/env2", kUser, kSystem, "/dev/env2",
                   PortSource::Environment, "VEXLINK_COM2"},
-        OrderCase{"empty variable: no port", "COM4", "", kUser, kSystem, "", PortSource::Environment,
-                  "VEXLINK_COM4"},
-        OrderCase{"absolute path", "/dev/serial/by-id/x", std::nullopt, kUser, kSystem, "/dev/serial/by-id/x",
-                  PortSource::Path, ""},
+        OrderCase{"empty variable: no port", "COM4", "", kUser, kSystem, "",
+                  PortSource::Environment, "VEXLINK_COM4"},
+        OrderCase{"absolute path", "/dev/serial/by-id/x", std::nullopt, kUser, kSystem,
+                  "/dev/serial/by-id/x", PortSource::Path, ""},
         OrderCase{"COM5", "COM5", std::nullopt, kUser, kSystem, "", PortSource::Invalid, ""},
         OrderCase{"lower case", "com2", std::nullopt, kUser, kSystem, "", PortSource::Invalid, ""},
-        OrderCase{"kernel name", "ttyS0", std::nullopt, kUser, kSystem, "", PortSource::Invalid, ""},
-        OrderCase{"relative path", "dev/ttyS0", std::nullopt, kUser, kSystem, "", PortSource::Invalid, ""},
+        OrderCase{"kernel name", "ttyS0", std::nullopt, kUser, kSystem, "", PortSource::Invalid,
+                  ""},
+        OrderCase{"relative path", "dev/ttyS0", std::nullopt, kUser, kSystem, "",
+                  PortSource::Invalid, ""},
         OrderCase{"empty name", "", std::nullopt, kUser, kSystem, "", PortSource::Invalid, ""}));
 
 TEST_F(PortNameTest, UserMapFollowsXdgConfigHomeElseHome) {
@@ -117,10 +122,10 @@ TEST_F(PortNameTest, UnreadableLinesAreReportedOnceAndSkipped) {
     FakeSystem::writeFile(system.userMap(),
                           "COM1 = /dev/first\n"  // 1
                           "  # indented comment\n"
-                          "COM5 = /dev/x\n"      // 3: no such name
-                          "COM2 /dev/y\n"        // 4: no '='
-                          "COM3 = ttyUSB0\n"     // 5: not absolute
-                          "just words\n"         // 6
+                          "COM5 = /dev/x\n"   // 3: no such name
+                          "COM2 /dev/y\n"     // 4: no '='
+                          "COM3 = ttyUSB0\n"  // 5: not absolute
+                          "just words\n"      // 6
                           "\t COM1\t=\t/dev/second \t\n");
     for (int round = 0; round < 2; ++round) {
         EXPECT_EQ(vexlink::resolvePort("COM1").path, "/dev/second");
@@ -150,18 +155,23 @@ TEST_F(PortNameTest, MissingOrUnreadableMapIsEmpty) {
 // Changing one mapping keeps every other line as the user wrote it.
 TEST_F(PortNameTest, SettingAndRemovingKeepTheRestOfTheFile) {
     std::string error;
-    ASSERT_TRUE(vexlink::setPortMapping(system.userMap(), 3, "/dev/serial/by-id/a", error)) << error;
+    ASSERT_TRUE(vexlink::setPortMapping(system.userMap(), 3, "/dev/serial/by-id/a", error))
+        << error;
     EXPECT_EQ(vexlink::resolvePort("COM3").path, "/dev/serial/by-id/a");
 
-    FakeSystem::writeFile(system.userMap(), "# my ports\nCOM1 = /dev/one\nCOM3 = /dev/old\n\nCOM3 = /dev/older\n");
+    FakeSystem::writeFile(system.userMap(),
+                          "# my ports\nCOM1 = /dev/one\nCOM3 = /dev/old\n\nCOM3 = /dev/older\n");
     ASSERT_TRUE(vexlink::setPortMapping(system.userMap(), 3, "/dev/new", error)) << error;
-    EXPECT_EQ(FakeSystem::readFile(system.userMap()), "# my ports\nCOM1 = /dev/one\nCOM3 = /dev/new\n\n");
+    EXPECT_EQ(FakeSystem::readFile(system.userMap()),
+              "# my ports\nCOM1 = /dev/one\nCOM3 = /dev/new\n\n");
     ASSERT_TRUE(vexlink::setPortMapping(system.userMap(), 4, "", error)) << error;
-    EXPECT_EQ(FakeSystem::readFile(system.userMap()), "# my ports\nCOM1 = /dev/one\nCOM3 = /dev/new\n\nCOM4 =\n");
+    EXPECT_EQ(FakeSystem::readFile(system.userMap()),
+              "# my ports\nCOM1 = /dev/one\nCOM3 = /dev/new\n\nCOM4 =\n");
     EXPECT_EQ(vexlink::resolvePort("COM4").path, "");
 
     ASSERT_TRUE(vexlink::removePortMapping(system.userMap(), 3, error)) << error;
-    ASSERT_TRUE(vexlink::removePortMapping(system.userMap(), 2, error)) << error;  // none: nothing to do
+    ASSERT_TRUE(vexlink::removePortMapping(system.userMap(), 2, error))
+        << error;  // none: nothing to do
     EXPECT_EQ(FakeSystem::readFile(system.userMap()), "# my ports\nCOM1 = /dev/one\n\nCOM4 =\n");
     EXPECT_EQ(vexlink::resolvePort("COM3").source, PortSource::Default);
 
@@ -173,7 +183,8 @@ TEST_F(PortNameTest, SettingAndRemovingKeepTheRestOfTheFile) {
 TEST_F(PortNameTest, WritingFailsWithAReason) {
     FakeSystem::writeFile(system.root() + "/blocked", "a file, not a folder\n");
     std::string error;
-    EXPECT_FALSE(vexlink::setPortMapping(system.root() + "/blocked/ports.conf", 1, "/dev/x", error));
+    EXPECT_FALSE(
+        vexlink::setPortMapping(system.root() + "/blocked/ports.conf", 1, "/dev/x", error));
     EXPECT_NE(error.find(system.root() + "/blocked"), std::string::npos) << error;
 }
 

@@ -20,13 +20,14 @@ protected:
         for (int n = 1; n <= 4; ++n) env.unset(n);
         system.addNode("ttyUSB0", adapter.path());
         byId = system.addById(kById, "ttyUSB0");
-        system.describeUsb("ttyUSB0", "ftdi_sio", "0403", "6001", "FTDI", "FT232R USB UART", "A1B2C3");
+        system.describeUsb("ttyUSB0", "ftdi_sio", "0403", "6001", "FTDI", "FT232R USB UART",
+                           "A1B2C3");
         system.addNode("ttyACM0", modem.path());
         system.describeUsb("ttyACM0", "cdc_acm", "2341", "0043", "Arduino", "Uno", "");
         system.addNode("ttyS0", uart.path());
         system.describeUart("ttyS0", 4);
         system.addNode("ttyS1", noUart.path());
-        system.describeUart("ttyS1", 0);      // a node with no UART behind it
+        system.describeUart("ttyS1", 0);        // a node with no UART behind it
         system.addNode("ttyS10", bare.path());  // no sysfs entry at all
         system.setConsoles("tty0 ttyS0");
     }

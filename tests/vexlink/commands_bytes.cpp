@@ -13,16 +13,12 @@ TEST_F(CommandBytes, SamplingRateSendsRateOverFivePlus127InItsLowByteAndStoresTh
         int byte;
     };
     const Case cases[] = {
-        {5, 0x80},  {10, 0x81}, {15, 0x82}, {20, 0x83}, {25, 0x84}, {30, 0x85}, {35, 0x86},
-        {40, 0x87}, {45, 0x88}, {50, 0x89}, {55, 0x8A}, {60, 0x8B}, {65, 0x8C}, {70, 0x8D},
-        {75, 0x8E},
-        {42, 0x87},   // truncated to a multiple of 5
-        {4, 0x7F},    // 0 to 4 give the byte below the table
-        {0, 0x7F},
-        {-5, 0x7E},
-        {-7, 0x7E},   // truncation toward zero, not floor
-        {640, 0xFF},
-        {645, 0x00},  // wraps around
+        {5, 0x80},   {10, 0x81},  {15, 0x82}, {20, 0x83}, {25, 0x84}, {30, 0x85},
+        {35, 0x86},  {40, 0x87},  {45, 0x88}, {50, 0x89}, {55, 0x8A}, {60, 0x8B},
+        {65, 0x8C},  {70, 0x8D},  {75, 0x8E}, {42, 0x87},  // truncated to a multiple of 5
+        {4, 0x7F},                                         // 0 to 4 give the byte below the table
+        {0, 0x7F},   {-5, 0x7E},  {-7, 0x7E},              // truncation toward zero, not floor
+        {640, 0xFF}, {645, 0x00},                          // wraps around
     };
     std::string expected;
     for (const Case& c : cases) {

@@ -72,7 +72,8 @@ TEST(HardResetOnTracker, SendsTheLastResetAtNineThousandSixAndTheRestAtTheFormer
     ASSERT_EQ(link.OpenCom(sim.devicePath().c_str()), 1);
     for (int speed : {9600, 19200}) {
         if (speed == 19200)  // the tracker takes in the switch before the reset begins
-            testsupport::settled(sim, 1, [&] { EXPECT_EQ(link.Set19200(), 1); }, 1000ms);
+            testsupport::settled(
+                sim, 1, [&] { EXPECT_EQ(link.Set19200(), 1); }, 1000ms);
         sim.clearReceived();
 
         ASSERT_EQ(link.HardReset(), 1);

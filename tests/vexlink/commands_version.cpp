@@ -16,8 +16,11 @@ TEST_F(Version, TheReplyUpToFiveBytesOrAnyNulBecomesTheText) {
     const Case cases[] = {
         {"1.02", "1.02"},
         {"2.1.7", "2.1.7"},
-        {std::string("1\0" "23", 4), "1"},  // a NUL ends the text
-        {"", ""},                            // no reply within the read's time-out
+        {std::string("1\0"
+                     "23",
+                     4),
+         "1"},     // a NUL ends the text
+        {"", ""},  // no reply within the read's time-out
     };
     for (const Case& c : cases) {
         device.answer('V', c.reply);

@@ -20,7 +20,8 @@ long allocationsDuring(F&& f) {
 }
 
 TEST_F(ReadAllocation, NoReadAllocates) {
-    if (!testsupport::CountAllocations::Available()) GTEST_SKIP() << "the sanitizer's allocator is in place";
+    if (!testsupport::CountAllocations::Available())
+        GTEST_SKIP() << "the sanitizer's allocator is in place";
     // The counter counts.
     EXPECT_EQ(allocationsDuring([] { ::operator delete(::operator new(16)); }), 1);
 

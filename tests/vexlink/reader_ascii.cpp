@@ -14,7 +14,7 @@ struct Frame {
     int checksum;       // plays no part in ASCII
     std::string bytes;  // what the tracker sends
     int yaw, pitch, roll;
-    const char* text;   // dataBuffer read as a string afterwards
+    const char* text;  // dataBuffer read as a string afterwards
 };
 
 const Frame kFrames[] = {
@@ -58,7 +58,9 @@ const std::pair<const char*, std::string> kMalformed[] = {
     {"a digit lost, the gap filled by the next frame's 'Y'", "Y  123,  -4,   10\r\nY"},
     {"CR lost", "Y  123,  -45,   10\nY"},
     {"LF lost", "Y  123,  -45,   10\rY"},
-    {"a NUL inside a field", std::string("Y  1\0" "3,  -45,   10\r\n", 20)},
+    {"a NUL inside a field", std::string("Y  1\0"
+                                         "3,  -45,   10\r\n",
+                                         20)},
     {"a field without digits", "Y  123,     ,   10\r\n"},
     {"a sign alone", "Y  123,    -,   10\r\n"},
     {"a blank after the digits", "Y 123 ,  -45,   10\r\n"},

@@ -15,7 +15,7 @@ struct Frame {
     int result;
     int yaw, pitch, roll;
     int bytesRead;
-    int checkByte;      // -1: left as it was
+    int checkByte;  // -1: left as it was
 };
 
 const Frame kFrames[] = {
@@ -35,8 +35,8 @@ const Frame kFrames[] = {
     // Joined mid-frame: the roll word's low byte 0xFF is taken as the start, the real start as
     // the second header byte, and the frame decodes one word out of step.
     {"continuous, 0xFF inside a frame", 'H', 0,
-     bytes({0x2A, 0xAA, 0x7F, 0xFF, 0xFF, 0x01, 0x40, 0x00, 0x2A, 0xAA, 0x7F}), 1, 3, -90, 149,
-     8, -1},
+     bytes({0x2A, 0xAA, 0x7F, 0xFF, 0xFF, 0x01, 0x40, 0x00, 0x2A, 0xAA, 0x7F}), 1, 3, -90, 149, 8,
+     -1},
 };
 
 TEST_F(BinaryReader, DecodesChecksAndCountsEachFrame) {

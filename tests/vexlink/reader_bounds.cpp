@@ -124,7 +124,8 @@ TEST_F(BoundedRead, StillTakesAFrameThatStartsLateInTheSearch) {
         std::string frame;
     };
     const Late cases[] = {
-        {"continuous binary", 'F', 'H', 180ms, bytes({0xFF, 0x00, 0x20, 0x00, 0x40, 0x00, 0x30, 0x00})},
+        {"continuous binary", 'F', 'H', 180ms,
+         bytes({0xFF, 0x00, 0x20, 0x00, 0x40, 0x00, 0x30, 0x00})},
         {"ASCII continuous", 'E', 'H', 130ms, "Y  123,  -45,   10\r\n"},
     };
     for (const Late& c : cases) {

@@ -79,12 +79,10 @@ protected:
     // The device's next output for the read about to start: its answer to the sample request
     // where the read sends one, else sent unasked shortly after the read has begun.
     void serveFrame(std::string data) {
-        const bool requests = link.GetDataMode() == 'F' ? link.GetTransMode() == 'G'
-                                                        : link.GetTransMode() != '\0';
-        if (requests)
-            device.answer('S', std::move(data));
-        else
-            sendAfter(kUnaskedDelay, std::move(data));
+        const bool requests =
+            link.GetDataMode() == 'F' ? link.GetTransMode() == 'G' : link.GetTransMode() != '\0';
+        if (requests) device.answer('S', std::move(data));
+        else sendAfter(kUnaskedDelay, std::move(data));
     }
     static constexpr milliseconds kUnaskedDelay{40};
 

@@ -24,9 +24,9 @@ struct Mode {
 };
 
 const Mode kModes[] = {
-    {"binary upon request", 'F', 'G', false},   {"binary upon request, checksum", 'F', 'G', true},
-    {"binary continuous", 'F', 'H', false},     {"binary continuous, checksum", 'F', 'H', true},
-    {"ASCII upon request", 'E', 'G', false},    {"ASCII continuous", 'E', 'H', false},
+    {"binary upon request", 'F', 'G', false}, {"binary upon request, checksum", 'F', 'G', true},
+    {"binary continuous", 'F', 'H', false},   {"binary continuous, checksum", 'F', 'H', true},
+    {"ASCII upon request", 'E', 'G', false},  {"ASCII continuous", 'E', 'H', false},
 };
 
 std::ostream& operator<<(std::ostream& out, const Mode& m) { return out << m.what; }
@@ -92,13 +92,12 @@ TEST_P(ReaderModes, EachReadGivesBackThePoseOfTheTracker) {
     link.CloseCom(link.GetComHandle());
 }
 
-INSTANTIATE_TEST_SUITE_P(AllModes, ReaderModes, ::testing::ValuesIn(kModes),
-                         [](const auto& info) {
-                             std::string name;
-                             for (const char* p = info.param.what; *p; ++p)
-                                 if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(AllModes, ReaderModes, ::testing::ValuesIn(kModes), [](const auto& info) {
+    std::string name;
+    for (const char* p = info.param.what; *p; ++p)
+        if (std::isalnum(static_cast<unsigned char>(*p))) name += *p;
+    return name;
+});
 
 // A tracker that spoils every other checksum: a read that catches one reports 0 at the full
 // body length and keeps the angles; a good frame gives the pose.

@@ -58,7 +58,8 @@ protected:
               ("vexlink-stream-" + std::to_string(getpid()) + "-" + GetParam().name);
         std::filesystem::create_directories(dir);
         korvisor::Options options;
-        options.linkPath = (dir / "tracker").string();  // the path stays when the tracker comes back
+        options.linkPath =
+            (dir / "tracker").string();  // the path stays when the tracker comes back
         sim = std::make_unique<korvisor::Simulator>(options);
         sim->start();
     }
@@ -119,13 +120,15 @@ TEST_P(StreamAgainstSimulator, HandsOutExactlyTheFramesThatArrivedWhole) {
             ++gone;
             goneAt = std::chrono::steady_clock::now();
             link.CloseCom(link.GetComHandle());
-            while (!open() && std::chrono::steady_clock::now() < until + 2s) std::this_thread::sleep_for(50ms);
+            while (!open() && std::chrono::steady_clock::now() < until + 2s)
+                std::this_thread::sleep_for(50ms);
             if (link.CheckIfBusy()) {
                 ASSERT_TRUE(stream.Start(settings));
             }
         }
     }
-    const auto lastSeen = goodArrivals.empty() ? std::chrono::steady_clock::time_point{} : goodArrivals.back();
+    const auto lastSeen =
+        goodArrivals.empty() ? std::chrono::steady_clock::time_point{} : goodArrivals.back();
     stream.Stop();
     EXPECT_EQ(link.GetTransMode(), 'G');
 
@@ -179,7 +182,8 @@ std::vector<Case> allCases() {
         const char* name;
         bool ascii, checksum;
     };
-    const Format formats[] = {{"BinaryChecksum", false, true}, {"Binary", false, false}, {"Ascii", true, false}};
+    const Format formats[] = {
+        {"BinaryChecksum", false, true}, {"Binary", false, false}, {"Ascii", true, false}};
     const std::pair<const char*, Fault> faults[] = {{"Clean", Fault::None},
                                                     {"Garbage", Fault::Garbage},
                                                     {"BadChecksum", Fault::BadChecksum},
@@ -197,7 +201,8 @@ std::vector<Case> allCases() {
     return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryFormatSpeedAndFault, StreamAgainstSimulator, ::testing::ValuesIn(allCases()),
+INSTANTIATE_TEST_SUITE_P(EveryFormatSpeedAndFault, StreamAgainstSimulator,
+                         ::testing::ValuesIn(allCases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -27,15 +27,16 @@ TEST_P(PortNames, Resolve) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Windows, PortNames,
-                         ::testing::Values(NameCase{"COM1", "\\\\.\\COM1"}, NameCase{"com4", "\\\\.\\COM4"},
-                                           NameCase{"COM12", "\\\\.\\COM12"}, NameCase{"COM255", "\\\\.\\COM255"},
-                                           NameCase{"\\\\.\\COM7", "\\\\.\\COM7"},
-                                           NameCase{"\\\\.\\CNCA0", "\\\\.\\CNCA0"}, NameCase{"COM0", nullptr},
-                                           NameCase{"COM256", nullptr}, NameCase{"COM01", nullptr},
-                                           NameCase{"COM", nullptr}, NameCase{"COM1:", nullptr},
-                                           NameCase{"\\\\.\\", nullptr}, NameCase{"/dev/ttyS0", nullptr},
-                                           NameCase{"C:\\COM1", nullptr}, NameCase{"", nullptr}));
+INSTANTIATE_TEST_SUITE_P(
+    Windows, PortNames,
+    ::testing::Values(NameCase{"COM1", "\\\\.\\COM1"}, NameCase{"com4", "\\\\.\\COM4"},
+                      NameCase{"COM12", "\\\\.\\COM12"}, NameCase{"COM255", "\\\\.\\COM255"},
+                      NameCase{"\\\\.\\COM7", "\\\\.\\COM7"},
+                      NameCase{"\\\\.\\CNCA0", "\\\\.\\CNCA0"}, NameCase{"COM0", nullptr},
+                      NameCase{"COM256", nullptr}, NameCase{"COM01", nullptr},
+                      NameCase{"COM", nullptr}, NameCase{"COM1:", nullptr},
+                      NameCase{"\\\\.\\", nullptr}, NameCase{"/dev/ttyS0", nullptr},
+                      NameCase{"C:\\COM1", nullptr}, NameCase{"", nullptr}));
 
 TEST(PortNames, TheEnvironmentPlaysNoPart) {
     _putenv("VEXLINK_COM3=C:\\elsewhere");

@@ -143,7 +143,10 @@ INSTANTIATE_TEST_SUITE_P(
         // The link's own: 5 ms per byte plus 5 ms, 20 ms for the identification's 3 bytes.
         SilentRead{"Link", {5, 5, 5, 0, 0}, 3, milliseconds(15), milliseconds(400)},
         // No total time-out: the layer ends the read after kReadLimitMs all the same.
-        SilentRead{"Unbounded", {5, 0, 0, 0, 0}, 3, milliseconds(platform::kReadLimitMs - 50),
+        SilentRead{"Unbounded",
+                   {5, 0, 0, 0, 0},
+                   3,
+                   milliseconds(platform::kReadLimitMs - 50),
                    milliseconds(platform::kReadLimitMs + 1500)},
         // What is there, at once.
         SilentRead{"AtOnce", {0xFFFF'FFFF, 0, 0, 0, 0}, 8, milliseconds(0), milliseconds(200)}),
@@ -156,7 +159,9 @@ TEST(PortIo, WritesToASilentLineSucceedAndPurgesEmptyIt) {
     DWORD n = 0;
     EXPECT_TRUE(platform::WriteFile(port.handle, bytes, 2, &n));
     EXPECT_EQ(n, 2u);
-    EXPECT_TRUE(platform::PurgeComm(port.handle, platform::PURGE_TXABORT | platform::PURGE_RXABORT | platform::PURGE_TXCLEAR | platform::PURGE_RXCLEAR));
+    EXPECT_TRUE(platform::PurgeComm(port.handle, platform::PURGE_TXABORT | platform::PURGE_RXABORT |
+                                                     platform::PURGE_TXCLEAR |
+                                                     platform::PURGE_RXCLEAR));
 }
 
 TEST(Pauses, SleepLastsWhatItSays) {
@@ -183,7 +188,8 @@ TEST(KnownPorts, TheRegistryListsTheServedPortsInNumberOrder) {
     for (const char* served : {wine_rig::kSilent, wine_rig::kTracker})
         EXPECT_NE(std::find(names.begin(), names.end(), served), names.end()) << served;
     const auto number = [](const std::string& name) { return std::stoi(name.substr(3)); };
-    for (std::size_t i = 1; i < names.size(); ++i) EXPECT_LT(number(names[i - 1]), number(names[i]));
+    for (std::size_t i = 1; i < names.size(); ++i)
+        EXPECT_LT(number(names[i - 1]), number(names[i]));
 }
 
 }  // namespace

@@ -39,10 +39,12 @@ TEST_P(Stream, HandsOutEveryFrameAsItCompletesThenGivesTheLinkBack) {
     while (static_cast<int>(arrivals.size()) < kSamples) {
         vexlink::StreamSample sample;
         const auto result = stream.Next(sample, milliseconds(500));
-        ASSERT_EQ(result, vexlink::StreamResult::Sample) << "after " << arrivals.size() << " samples";
+        ASSERT_EQ(result, vexlink::StreamResult::Sample)
+            << "after " << arrivals.size() << " samples";
         const auto handedOut = Clock::now();
         EXPECT_LE(sample.arrival, handedOut);
-        EXPECT_LT(handedOut - sample.arrival, milliseconds(50)) << "handed out when its last byte came";
+        EXPECT_LT(handedOut - sample.arrival, milliseconds(50))
+            << "handed out when its last byte came";
         arrivals.push_back(sample.arrival);
         if (sample.verdict != vexlink::FrameVerdict::Good) continue;
         ++good;
@@ -68,7 +70,8 @@ TEST_P(Stream, HandsOutEveryFrameAsItCompletesThenGivesTheLinkBack) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, Stream,
-                         ::testing::Values(Format{"BinaryChecksum", false, true}, Format{"Binary", false, false},
+                         ::testing::Values(Format{"BinaryChecksum", false, true},
+                                           Format{"Binary", false, false},
                                            Format{"Ascii", true, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 

@@ -4,10 +4,10 @@
 
 namespace wine_rig {
 
-inline constexpr const char* kTracker = "COM3";      // korvisor-sim --pose 10,90,-5
-inline constexpr const char* kSilent = "COM2";       // korvisor-sim --silent
-inline constexpr const char* kDangling = "COM1";     // a link to a path that does not exist
-inline constexpr const char* kUnmapped = "COM255";   // no such port
+inline constexpr const char* kTracker = "COM3";     // korvisor-sim --pose 10,90,-5
+inline constexpr const char* kSilent = "COM2";      // korvisor-sim --silent
+inline constexpr const char* kDangling = "COM1";    // a link to a path that does not exist
+inline constexpr const char* kUnmapped = "COM255";  // no such port
 inline constexpr int kTrackerNumber = 3;
 
 // The simulated tracker's pose, in the order pitch, yaw, roll.

@@ -69,7 +69,8 @@ bool Render(const char* name) {
 }
 
 void Click(CWnd& dialog, int id) {
-    if (auto* button = qobject_cast<QAbstractButton*>(dialog.GetDlgItem(id)->GetSafeQWidget())) button->click();
+    if (auto* button = qobject_cast<QAbstractButton*>(dialog.GetDlgItem(id)->GetSafeQWidget()))
+        button->click();
 }
 
 // Streams for g_plotSeconds with the live plot open, then saves the plot.
@@ -120,11 +121,13 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
-            std::printf("%s\n%s", kUsage,
-                        "Saves pictures of Gyrodesk's three dialogs as PNG files in DIR. The main\n"
-                        "dialog finds the tracker on COM1 to COM4 (VEXLINK_COM1..4) as the program\n"
-                        "does; with --poll it shows one sample; with --plot SECONDS it also draws the live\n"
-                        "plot after streaming for that long.\n");
+            std::printf(
+                "%s\n%s", kUsage,
+                "Saves pictures of Gyrodesk's three dialogs as PNG files in DIR. The main\n"
+                "dialog finds the tracker on COM1 to COM4 (VEXLINK_COM1..4) as the program\n"
+                "does; with --poll it shows one sample; with --plot SECONDS it also draws the "
+                "live\n"
+                "plot after streaming for that long.\n");
             return std::fflush(stdout) == 0 ? 0 : 1;
         }
         if (arg == "--version") {

@@ -33,16 +33,19 @@ int firstFreeCom(const std::vector<vexlink::SerialDevice>& devices) {
     return 0;
 }
 
-int save(const Options& options, const vexlink::SerialDevice& found, const std::vector<vexlink::SerialDevice>& devices) {
+int save(const Options& options, const vexlink::SerialDevice& found,
+         const std::vector<vexlink::SerialDevice>& devices) {
     int com = options.detect.saveAs;
     if (com == 0) {
         if (!found.comNames.empty()) {
-            std::printf("%s already names %s: nothing to save.\n", found.comNames.front().c_str(), found.path.c_str());
+            std::printf("%s already names %s: nothing to save.\n", found.comNames.front().c_str(),
+                        found.path.c_str());
             return kExitOk;
         }
         com = firstFreeCom(devices);
         if (com == 0) {
-            report(options.subcommand, "COM1 to COM4 all name a port already: give the one to use, as in --save COM4");
+            report(options.subcommand,
+                   "COM1 to COM4 all name a port already: give the one to use, as in --save COM4");
             return kExitFailure;
         }
     }
@@ -57,20 +60,24 @@ int save(const Options& options, const vexlink::SerialDevice& found, const std::
     std::printf("Saved %s = %s in %s.\n", name.c_str(), found.path.c_str(), file.c_str());
     const std::string variable = "VEXLINK_" + name;
     if (std::getenv(variable.c_str()) != nullptr)
-        std::printf("Note: %s is set in this environment and wins over the map here.\n", variable.c_str());
+        std::printf("Note: %s is set in this environment and wins over the map here.\n",
+                    variable.c_str());
     return kExitOk;
 }
 
 // Identifies the tracker on every serial device present but the console and held devices.
 int detectAll(const Options& options) {
-    std::fprintf(stderr,
-                 "vexlink detect: trying each serial device in turn; each one tried is sent the tracker's "
-                 "identification bytes ('L', 'G', 'X', and 'R' after), the system console and devices "
-                 "in use are left alone\n");
+    std::fprintf(
+        stderr,
+        "vexlink detect: trying each serial device in turn; each one tried is sent the tracker's "
+        "identification bytes ('L', 'G', 'X', and 'R' after), the system console and devices "
+        "in use are left alone\n");
     std::fflush(stderr);
     const auto devices = vexlink::listSerialDevices();
     if (devices.empty()) {
-        report(options.subcommand, "no serial devices found: plug in the tracker's adapter ('vexlink ports' lists what is present)");
+        report(options.subcommand,
+               "no serial devices found: plug in the tracker's adapter ('vexlink ports' lists what "
+               "is present)");
         return kExitFailure;
     }
     std::optional<vexlink::SerialDevice> first;
@@ -85,7 +92,8 @@ int detectAll(const Options& options) {
             if (error.fault == vexlink::PortFault::None) {
                 std::printf("%s no tracker\n", d.path.c_str());
             } else {
-                std::printf("%s skipped: %s\n", d.path.c_str(), vexlink::describePortError(error).c_str());
+                std::printf("%s skipped: %s\n", d.path.c_str(),
+                            vexlink::describePortError(error).c_str());
             }
             std::fflush(stdout);
             continue;

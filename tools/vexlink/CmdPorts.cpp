@@ -59,13 +59,15 @@ std::string origin(const vexlink::ResolvedPort& r) {
     switch (r.source) {
     case vexlink::PortSource::Environment: return "environment (" + r.origin + ")";
     case vexlink::PortSource::UserMap:
-    case vexlink::PortSource::SystemMap: return std::string(vexlink::toString(r.source)) + " (" + r.origin + ")";
+    case vexlink::PortSource::SystemMap:
+        return std::string(vexlink::toString(r.source)) + " (" + r.origin + ")";
     default: return vexlink::toString(r.source);
     }
 }
 
 // Whether a COM name's path names a serial device that is there now.
-std::string presence(const vexlink::ResolvedPort& r, const std::vector<vexlink::SerialDevice>& devices) {
+std::string presence(const vexlink::ResolvedPort& r,
+                     const std::vector<vexlink::SerialDevice>& devices) {
     if (r.path.empty()) return "no port";
     if (access(r.path.c_str(), F_OK) != 0) return "not present";
     for (const auto& d : devices) {
@@ -96,7 +98,8 @@ void printTable(const std::vector<std::vector<std::string>>& rows) {
 int list(const Options& options) {
     const auto devices = vexlink::listSerialDevices();
     std::vector<vexlink::ResolvedPort> coms;
-    for (int n = 1; n <= vexlink::kComPortCount; ++n) coms.push_back(vexlink::resolvePort("COM" + std::to_string(n)));
+    for (int n = 1; n <= vexlink::kComPortCount; ++n)
+        coms.push_back(vexlink::resolvePort("COM" + std::to_string(n)));
 
     if (options.format == OutputFormat::Jsonl) {
         for (const auto& d : devices) {
@@ -105,36 +108,45 @@ int list(const Options& options) {
                 if (!comNames.empty()) comNames += ',';
                 comNames += json(name);
             }
-            std::printf("{\"kind\":\"device\",\"path\":%s,\"device\":%s,\"kernel\":%s,\"driver\":%s,"
-                        "\"vendor_id\":%s,\"product_id\":%s,\"manufacturer\":%s,\"product\":%s,\"serial\":%s,"
-                        "\"console\":%s,\"com\":[%s]}\n",
-                        json(d.path).c_str(), json(d.devicePath).c_str(), json(d.kernelName).c_str(),
-                        json(d.driver).c_str(), json(d.vendorId).c_str(), json(d.productId).c_str(),
-                        json(d.manufacturer).c_str(), json(d.product).c_str(), json(d.serialNumber).c_str(),
-                        d.isConsole ? "true" : "false", comNames.c_str());
+            std::printf(
+                "{\"kind\":\"device\",\"path\":%s,\"device\":%s,\"kernel\":%s,\"driver\":%s,"
+                "\"vendor_id\":%s,\"product_id\":%s,\"manufacturer\":%s,\"product\":%s,\"serial\":%"
+                "s,"
+                "\"console\":%s,\"com\":[%s]}\n",
+                json(d.path).c_str(), json(d.devicePath).c_str(), json(d.kernelName).c_str(),
+                json(d.driver).c_str(), json(d.vendorId).c_str(), json(d.productId).c_str(),
+                json(d.manufacturer).c_str(), json(d.product).c_str(), json(d.serialNumber).c_str(),
+                d.isConsole ? "true" : "false", comNames.c_str());
         }
         for (const auto& r : coms) {
-            std::printf("{\"kind\":\"com\",\"name\":%s,\"path\":%s,\"source\":%s,\"origin\":%s,\"state\":%s}\n",
-                        json(r.name).c_str(), json(r.path).c_str(), json(vexlink::toString(r.source)).c_str(),
-                        json(r.origin).c_str(), json(presence(r, devices)).c_str());
+            std::printf(
+                "{\"kind\":\"com\",\"name\":%s,\"path\":%s,\"source\":%s,\"origin\":%s,\"state\":%"
+                "s}\n",
+                json(r.name).c_str(), json(r.path).c_str(),
+                json(vexlink::toString(r.source)).c_str(), json(r.origin).c_str(),
+                json(presence(r, devices)).c_str());
         }
         return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
     }
 
     if (devices.empty()) {
-        std::printf("No serial devices found. Plug in the tracker's adapter; 'dmesg' shows whether the\n"
-                    "system saw it.\n");
+        std::printf(
+            "No serial devices found. Plug in the tracker's adapter; 'dmesg' shows whether the\n"
+            "system saw it.\n");
     } else {
-        std::vector<std::vector<std::string>> rows{{"DEVICE", "KERNEL", "DRIVER", "USB ID", "DESCRIPTION", "COM"}};
+        std::vector<std::vector<std::string>> rows{
+            {"DEVICE", "KERNEL", "DRIVER", "USB ID", "DESCRIPTION", "COM"}};
         for (const auto& d : devices) {
             const std::string usbId = d.vendorId.empty() ? "" : d.vendorId + ":" + d.productId;
-            rows.push_back({d.path, d.kernelName, d.driver, usbId, description(d), joined(d.comNames, ",")});
+            rows.push_back(
+                {d.path, d.kernelName, d.driver, usbId, description(d), joined(d.comNames, ",")});
         }
         printTable(rows);
     }
     std::printf("\n");
     std::vector<std::vector<std::string>> rows{{"COM", "DEVICE", "STATE", "FROM"}};
-    for (const auto& r : coms) rows.push_back({r.name, r.path.empty() ? "-" : r.path, presence(r, devices), origin(r)});
+    for (const auto& r : coms)
+        rows.push_back({r.name, r.path.empty() ? "-" : r.path, presence(r, devices), origin(r)});
     printTable(rows);
     return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
 }
@@ -152,7 +164,8 @@ std::string rootHint(const Options& options) {
     (void)options;
     return "";
 #else
-    return options.ports.system && geteuid() != 0 ? "; the system map is root's: run it with sudo" : "";
+    return options.ports.system && geteuid() != 0 ? "; the system map is root's: run it with sudo"
+                                                  : "";
 #endif
 }
 
@@ -161,33 +174,40 @@ std::string rootHint(const Options& options) {
 void noteVariable(const std::string& com) {
     const std::string variable = "VEXLINK_" + com;
     if (const char* value = std::getenv(variable.c_str()))
-        std::printf("Note: %s is set (\"%s\") and wins over the map where it is set.\n", variable.c_str(), value);
+        std::printf("Note: %s is set (\"%s\") and wins over the map where it is set.\n",
+                    variable.c_str(), value);
 }
 
 int set(const Options& options) {
 #if defined(_WIN32)
-    report(options.subcommand, "the port map is for Linux: Windows names its ports itself (Device Manager, "
-                               "Ports (COM & LPT), sets a port's number)");
+    report(options.subcommand,
+           "the port map is for Linux: Windows names its ports itself (Device Manager, "
+           "Ports (COM & LPT), sets a port's number)");
     return kExitFailure;
 #endif
     const std::string com = "COM" + std::to_string(options.ports.com);
     std::string path = options.ports.path;
     if (access(path.c_str(), F_OK) != 0) {
-        report(options.subcommand, path + " does not exist: is the adapter plugged in? 'vexlink ports' lists the serial devices present");
+        report(options.subcommand, path +
+                                       " does not exist: is the adapter plugged in? 'vexlink "
+                                       "ports' lists the serial devices present");
         return kExitFailure;
     }
     if (!vexlink::isSerialDevice(path)) {
-        report(options.subcommand, path + " is not a serial device; 'vexlink ports' lists the serial devices present");
+        report(options.subcommand,
+               path + " is not a serial device; 'vexlink ports' lists the serial devices present");
         return kExitFailure;
     }
     if (vexlink::isSystemConsole(path)) {
-        report(options.subcommand, path + " is the system console, which Vexlink never opens; choose another device");
+        report(options.subcommand,
+               path + " is the system console, which Vexlink never opens; choose another device");
         return kExitFailure;
     }
     const std::string stable = vexlink::stableDevicePath(path);
     if (!stable.empty() && stable != path) {
-        std::printf("Using %s for %s: that name stays the same when the adapter is plugged in again.\n",
-                    stable.c_str(), path.c_str());
+        std::printf(
+            "Using %s for %s: that name stays the same when the adapter is plugged in again.\n",
+            stable.c_str(), path.c_str());
         path = stable;
     }
     std::string error;

@@ -13,7 +13,8 @@ namespace {
 // Writes text to standard output at once, so that a log file or pipe sees every sample as it
 // comes. A closed pipe (`vexlink read | head`) is a normal end; other write errors are reported.
 Consumed writeOut(Subcommand subcommand, const std::string& text) {
-    if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0) {
+    if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
+        std::fflush(stdout) == 0) {
         return Consumed::Ok;
     }
     if (errno == EPIPE) return Consumed::OutputClosed;

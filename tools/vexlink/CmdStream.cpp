@@ -4,7 +4,6 @@
 #include "SampledCommand.h"
 #include "UdpPoseSender.h"
 
-
 namespace vexlink_cli {
 
 int runStream(const Options& options) {
@@ -20,9 +19,9 @@ int runStream(const Options& options) {
     SampledCommand command;
     command.consume = [&](const Sample& sample) {
         if (sample.verdict != Verdict::Good) return Consumed::Ok;
-        const PoseDatagram datagram = encodePose(toSignedDegrees(sample.yaw),
-                                                 toSignedDegrees(sample.pitch),
-                                                 toSignedDegrees(sample.roll));
+        const PoseDatagram datagram =
+            encodePose(toSignedDegrees(sample.yaw), toSignedDegrees(sample.pitch),
+                       toSignedDegrees(sample.roll));
         if (sender->send(datagram)) {
             ++sent;
         } else if (notSent++ == 0) {

@@ -15,7 +15,8 @@ int runVersion(const Options& options) {
     }
     const char* version = session->link().Get_Version();
     if (version == nullptr) {
-        report(options.subcommand, "the version request to " + describePort(options.port) + " failed");
+        report(options.subcommand,
+               "the version request to " + describePort(options.port) + " failed");
         session->close(error);
         return kExitFailure;
     }

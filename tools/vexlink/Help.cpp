@@ -14,8 +14,7 @@ constexpr char kPortHelp[] =
     "                    the port map, else /dev/ttyS0..3) or an absolute device path\n";
 #endif
 
-constexpr char kSpeedHelp[] =
-    "  --speed B         line speed: 9600 (default) or 19200 bit/s\n";
+constexpr char kSpeedHelp[] = "  --speed B         line speed: 9600 (default) or 19200 bit/s\n";
 
 constexpr char kLimitHelp[] =
     "  --count N         stop after N samples, failed ones included\n"
@@ -74,10 +73,11 @@ std::string subcommandHelp(Subcommand subcommand) {
                "  --save [COMn]     map the first tracker found in your port map, to COMn or\n"
                "                    to the first COM name that names no device yet\n";
     case Subcommand::Version:
-        return std::string("usage: vexlink version --port P\n"
-                           "\n"
-                           "Identifies the tracker on port P and prints its version text.\n"
-                           "\n") +
+        return std::string(
+                   "usage: vexlink version --port P\n"
+                   "\n"
+                   "Identifies the tracker on port P and prints its version text.\n"
+                   "\n") +
                kPortHelp;
     case Subcommand::Read:
         return std::string(
@@ -86,8 +86,10 @@ std::string subcommandHelp(Subcommand subcommand) {
                    "\n"
                    "Sets the tracker's modes and prints one line per sample: the time in seconds\n"
                    "since sampling began (monotonic clock), pitch, yaw and roll in whole degrees\n"
-                   "and the verdict: 'good', 'checksum error' or 'short frame'. A failed sample has\n"
-                   "no angles (empty CSV fields, JSON null). CSV output starts with a header line.\n"
+                   "and the verdict: 'good', 'checksum error' or 'short frame'. A failed sample "
+                   "has\n"
+                   "no angles (empty CSV fields, JSON null). CSV output starts with a header "
+                   "line.\n"
                    "A summary goes to standard error at the end.\n"
                    "\n") +
                kPortHelp + "  --format F        csv (default) or jsonl\n" + kModeHelp + kSpeedHelp +
@@ -104,8 +106,10 @@ std::string subcommandHelp(Subcommand subcommand) {
                    "Sends every good sample as one UDP datagram of six little-endian IEEE-754\n"
                    "doubles: x, y, z (always 0) and yaw, pitch, roll in degrees, the input format\n"
                    "of opentrack's \"UDP over network\" source. Each angle a is sent as\n"
-                   "((a + 180) mod 360) - 180, in -180..179: yaw 0..359 and 360..719 give the same\n"
-                   "direction; pitch and roll -90..179 are sent unchanged and 180..269 as -180..-91.\n"
+                   "((a + 180) mod 360) - 180, in -180..179: yaw 0..359 and 360..719 give the "
+                   "same\n"
+                   "direction; pitch and roll -90..179 are sent unchanged and 180..269 as "
+                   "-180..-91.\n"
                    "Back: yaw = (s + 360) mod 360; pitch, roll = s + 360 when s < -90, else s.\n"
                    "A summary goes to standard error at the end.\n"
                    "\n") +
@@ -145,11 +149,12 @@ std::string subcommandHelp(Subcommand subcommand) {
                "stays the same when the adapter is plugged in again). 'unset' removes the\n"
                "mapping. --system edits /etc/vexlink/ports.conf instead (root only).\n";
     case Subcommand::Reset:
-        return std::string("usage: vexlink reset --port P\n"
-                           "\n"
-                           "Hard-resets the tracker on port P with its reset command, then closes the\n"
-                           "port. Prints 'COMn: reset' (or the device path) when done.\n"
-                           "\n") +
+        return std::string(
+                   "usage: vexlink reset --port P\n"
+                   "\n"
+                   "Hard-resets the tracker on port P with its reset command, then closes the\n"
+                   "port. Prints 'COMn: reset' (or the device path) when done.\n"
+                   "\n") +
                kPortHelp;
     }
     return programHelp();

@@ -14,8 +14,23 @@ namespace {
 
 // Every option the program knows; each subcommand accepts a subset.
 enum class Opt {
-    Help, Port, Ascii, Checksum, NoChecksum, Continuous, Request, Rate, Speed, Count, Seconds, Format,
-    Udp, NoReconnect, All, Save, System
+    Help,
+    Port,
+    Ascii,
+    Checksum,
+    NoChecksum,
+    Continuous,
+    Request,
+    Rate,
+    Speed,
+    Count,
+    Seconds,
+    Format,
+    Udp,
+    NoReconnect,
+    All,
+    Save,
+    System
 };
 
 struct OptSpec {
@@ -25,15 +40,23 @@ struct OptSpec {
 };
 
 constexpr OptSpec kOptions[] = {
-    {"--help", Opt::Help, false},       {"-h", Opt::Help, false},
-    {"--port", Opt::Port, true},        {"--ascii", Opt::Ascii, false},
-    {"--checksum", Opt::Checksum, false}, {"--continuous", Opt::Continuous, false},
-    {"--rate", Opt::Rate, true},        {"--count", Opt::Count, true},
-    {"--seconds", Opt::Seconds, true},  {"--format", Opt::Format, true},
-    {"--udp", Opt::Udp, true},          {"--speed", Opt::Speed, true},
-    {"--request", Opt::Request, false}, {"--no-checksum", Opt::NoChecksum, false},
+    {"--help", Opt::Help, false},
+    {"-h", Opt::Help, false},
+    {"--port", Opt::Port, true},
+    {"--ascii", Opt::Ascii, false},
+    {"--checksum", Opt::Checksum, false},
+    {"--continuous", Opt::Continuous, false},
+    {"--rate", Opt::Rate, true},
+    {"--count", Opt::Count, true},
+    {"--seconds", Opt::Seconds, true},
+    {"--format", Opt::Format, true},
+    {"--udp", Opt::Udp, true},
+    {"--speed", Opt::Speed, true},
+    {"--request", Opt::Request, false},
+    {"--no-checksum", Opt::NoChecksum, false},
     {"--no-reconnect", Opt::NoReconnect, false},
-    {"--all", Opt::All, false},         {"--save", Opt::Save, false},
+    {"--all", Opt::All, false},
+    {"--save", Opt::Save, false},
     {"--system", Opt::System, false},
 };
 
@@ -47,11 +70,13 @@ struct SubcommandSpec {
 const SubcommandSpec kSubcommands[] = {
     {"detect", Subcommand::Detect, {Opt::All, Opt::Save}, false},
     {"version", Subcommand::Version, {Opt::Port}, true},
-    {"read", Subcommand::Read,
+    {"read",
+     Subcommand::Read,
      {Opt::Port, Opt::Ascii, Opt::Checksum, Opt::Continuous, Opt::Rate, Opt::Speed, Opt::Count,
       Opt::Seconds, Opt::Format},
      true},
-    {"stream", Subcommand::Stream,
+    {"stream",
+     Subcommand::Stream,
      {Opt::Port, Opt::Udp, Opt::Ascii, Opt::Checksum, Opt::NoChecksum, Opt::Continuous,
       Opt::Request, Opt::Rate, Opt::Speed, Opt::Count, Opt::Seconds, Opt::NoReconnect},
      true},
@@ -116,13 +141,14 @@ std::optional<int> parseRate(const std::string& text) {
 int parseComName(const std::string& text) {
     const std::optional<std::string> port = parsePort(text);
     // Only COM1..COM4 are map names (on Windows parsePort takes any COMn: COM12 is not COM1).
-    const bool mapName = port && port->size() == 4 && port->compare(0, 3, "COM") == 0 && (*port)[3] >= '1' &&
-                         (*port)[3] <= '4';
+    const bool mapName = port && port->size() == 4 && port->compare(0, 3, "COM") == 0 &&
+                         (*port)[3] >= '1' && (*port)[3] <= '4';
     return mapName ? (*port)[3] - '0' : 0;
 }
 
 // The positional words of `vexlink ports`: nothing, "set COMn PATH" or "unset COMn".
-std::optional<std::string> parsePortsWords(const std::vector<std::string>& words, PortsRequest& request) {
+std::optional<std::string> parsePortsWords(const std::vector<std::string>& words,
+                                           PortsRequest& request) {
     if (words.empty()) return std::nullopt;
     const std::string& verb = words.front();
     if (verb == "set") {
@@ -216,10 +242,13 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
 
     // --help wins over everything else on the line, mistakes included.
     for (std::size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--help" || args[i] == "-h") return ShowHelp{subcommandHelp(sub->subcommand)};
+        if (args[i] == "--help" || args[i] == "-h")
+            return ShowHelp{subcommandHelp(sub->subcommand)};
     }
 
-    const auto fail = [sub](std::string message) { return error(std::move(message), sub->subcommand); };
+    const auto fail = [sub](std::string message) {
+        return error(std::move(message), sub->subcommand);
+    };
     Options options;
     options.subcommand = sub->subcommand;
     if (sub->subcommand == Subcommand::Ports) options.format = OutputFormat::Table;
@@ -244,7 +273,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
             name.resize(eq);
         }
         const OptSpec* spec = findOption(name);
-        if (spec == nullptr && sub->subcommand == Subcommand::Ports && !name.empty() && name.front() != '-') {
+        if (spec == nullptr && sub->subcommand == Subcommand::Ports && !name.empty() &&
+            name.front() != '-') {
             words.push_back(args[i]);
             continue;
         }
@@ -278,8 +308,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
         }
 
         switch (spec->opt) {
-        case Opt::Help:
-            return ShowHelp{subcommandHelp(sub->subcommand)};
+        case Opt::Help: return ShowHelp{subcommandHelp(sub->subcommand)};
         case Opt::Port: {
             std::optional<std::string> port = parsePort(value);
             if (!port) {
@@ -288,9 +317,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
             options.port = *port;
             break;
         }
-        case Opt::Ascii:
-            options.modes.ascii = true;
-            break;
+        case Opt::Ascii: options.modes.ascii = true; break;
         case Opt::Checksum:
             options.modes.checksum = true;
             checksumGiven = true;
@@ -314,9 +341,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
                 return fail("--speed wants 9600 or 19200, not '" + value + "'");
             }
             break;
-        case Opt::NoReconnect:
-            options.reconnect = false;
-            break;
+        case Opt::NoReconnect: options.reconnect = false; break;
         case Opt::Rate: {
             std::optional<int> rate = parseRate(value);
             if (!rate) {
@@ -357,24 +382,20 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
                 return fail("--format wants csv or jsonl, not '" + value + "'");
             }
             break;
-        case Opt::All:
-            options.detect.all = true;
-            break;
+        case Opt::All: options.detect.all = true; break;
         case Opt::Save:
             options.detect.save = true;
             if (!value.empty()) {
                 options.detect.saveAs = parseComName(value);
-                if (options.detect.saveAs == 0) return fail("--save wants COM1 to COM4, not '" + value + "'");
+                if (options.detect.saveAs == 0)
+                    return fail("--save wants COM1 to COM4, not '" + value + "'");
             }
             break;
-        case Opt::System:
-            options.ports.system = true;
-            break;
+        case Opt::System: options.ports.system = true; break;
         case Opt::Udp: {
             std::optional<Endpoint> endpoint = parseEndpoint(value);
             if (!endpoint) {
-                return fail("--udp wants HOST:PORT with a port of 1 to 65535, not '" +
-                             value + "'");
+                return fail("--udp wants HOST:PORT with a port of 1 to 65535, not '" + value + "'");
             }
             options.udp = *endpoint;
             break;

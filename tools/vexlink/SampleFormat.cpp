@@ -35,9 +35,10 @@ std::string formatSample(OutputFormat format, const Sample& sample) {
                       sample.seconds, sample.pitch, sample.yaw, sample.roll,
                       verdictText(sample.verdict));
     } else {
-        std::snprintf(line, sizeof line,
-                      "{\"time\":%.6f,\"pitch\":null,\"yaw\":null,\"roll\":null,\"verdict\":\"%s\"}\n",
-                      sample.seconds, verdictText(sample.verdict));
+        std::snprintf(
+            line, sizeof line,
+            "{\"time\":%.6f,\"pitch\":null,\"yaw\":null,\"roll\":null,\"verdict\":\"%s\"}\n",
+            sample.seconds, verdictText(sample.verdict));
     }
     return line;
 }

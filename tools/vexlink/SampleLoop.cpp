@@ -30,7 +30,8 @@ bool limitReached(const SampleLimit& limit, const SampleStats& stats, Clock::tim
 }
 
 // Counts the sample and hands it on; the loop's end when the consumer ends it.
-std::optional<LoopEnd> take(const Sample& sample, const SampleConsumer& consume, SampleStats& stats) {
+std::optional<LoopEnd> take(const Sample& sample, const SampleConsumer& consume,
+                            SampleStats& stats) {
     ++stats.samples;
     switch (sample.verdict) {
     case Verdict::Good: ++stats.good; break;
@@ -79,7 +80,8 @@ LoopEnd runSamples(Vexlink& link, const SampleModes& modes, const SampleLimit& l
         sample.verdict = judgeRead(result, link.GetBytesRead(), modes);
         // Nothing came: a device that has gone away no longer takes a settings query, which
         // tells it from a tracker that is merely silent, at once.
-        if (sample.verdict == Verdict::ShortFrame && link.GetBytesRead() == 0 && link.GetDCB() == 0) {
+        if (sample.verdict == Verdict::ShortFrame && link.GetBytesRead() == 0 &&
+            link.GetDCB() == 0) {
             end = LoopEnd::DeviceGone;
             break;
         }
@@ -122,8 +124,9 @@ LoopEnd runStream(vexlink::SampleStream& stream, const SampleLimit& limit,
         }
         auto slice = kStreamWaitSlice;
         if (limit.seconds) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                std::chrono::duration<double>(*limit.seconds - secondsBetween(start, Clock::now())));
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::duration<double>(
+                    *limit.seconds - secondsBetween(start, Clock::now())));
             slice = std::max(std::chrono::milliseconds(1), std::min(slice, left));
         }
         const vexlink::StreamResult r = stream.Next(frame, slice);

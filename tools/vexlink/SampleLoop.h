@@ -23,18 +23,18 @@ struct SampleStats {
     long good = 0;
     long checksumErrors = 0;
     long shortFrames = 0;
-    long malformed = 0;        // continuous: frames that did not come whole
+    long malformed = 0;          // continuous: frames that did not come whole
     long answeredSinceGood = 0;  // frames that came (checksum error, malformed) since the last good
-    double seconds = 0;  // from the first request to the end of the last sample
+    double seconds = 0;          // from the first request to the end of the last sample
 };
 
 enum class LoopEnd {
     Limit,
-    Stopped,         // a signal asked to stop
+    Stopped,  // a signal asked to stop
     ConsumerFailed,
-    OutputClosed,    // the consumer's output was closed (a pipe whose reader ended): a normal end
-    TrackerLost,     // no good sample for kTrackerLostSeconds
-    DeviceGone,      // the port's device went away
+    OutputClosed,  // the consumer's output was closed (a pipe whose reader ended): a normal end
+    TrackerLost,   // no good sample for kTrackerLostSeconds
+    DeviceGone,    // the port's device went away
 };
 
 enum class Consumed { Ok, Failed, OutputClosed };

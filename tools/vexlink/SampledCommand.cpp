@@ -20,10 +20,11 @@ constexpr auto kReconnectInterval = std::chrono::milliseconds(500);
 std::string lostText(const SampleStats& stats, const std::string& port) {
     char text[200];
     if (stats.answeredSinceGood > 0) {
-        std::snprintf(text, sizeof text,
-                      "no good sample for %.0f s: the tracker on %s sends frames, but none was whole "
-                      "with a matching checksum",
-                      kTrackerLostSeconds, describePort(port).c_str());
+        std::snprintf(
+            text, sizeof text,
+            "no good sample for %.0f s: the tracker on %s sends frames, but none was whole "
+            "with a matching checksum",
+            kTrackerLostSeconds, describePort(port).c_str());
     } else {
         std::snprintf(text, sizeof text, "no good sample for %.0f s: the tracker on %s is lost",
                       kTrackerLostSeconds, describePort(port).c_str());
@@ -91,8 +92,9 @@ int runSampledCommand(const Options& options, const SampledCommand& command) {
         const bool away = end == LoopEnd::DeviceGone || end == LoopEnd::TrackerLost;
         if (!away || !mayReconnect) break;
         report(options.subcommand,
-               (end == LoopEnd::DeviceGone ? "the device " + describePort(options.port) + " has gone away"
-                                           : lostText(stats, options.port)) +
+               (end == LoopEnd::DeviceGone
+                    ? "the device " + describePort(options.port) + " has gone away"
+                    : lostText(stats, options.port)) +
                    "; trying it again every half second");
         session->close(error);
         session = reconnect(options, stats, start);
@@ -101,7 +103,8 @@ int runSampledCommand(const Options& options, const SampledCommand& command) {
             break;
         }
         stats.answeredSinceGood = 0;
-        report(options.subcommand, "the tracker on " + describePort(options.port) + " answers again");
+        report(options.subcommand,
+               "the tracker on " + describePort(options.port) + " answers again");
     }
 
     if (end == LoopEnd::ConsumerFailed) status = kExitFailure;

@@ -34,10 +34,12 @@ bool isOpen(std::intptr_t fd) { return toSocket(fd) != INVALID_SOCKET; }
 int lastSocketError() { return WSAGetLastError(); }
 std::string socketErrorText(int error) {
     char text[256] = "";
-    const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                   static_cast<DWORD>(error), 0, text, sizeof text, nullptr);
+    const DWORD n =
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                       static_cast<DWORD>(error), 0, text, sizeof text, nullptr);
     std::string reason(text, n);
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.'))
+    while (!reason.empty() &&
+           (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.'))
         reason.pop_back();
     return reason.empty() ? "socket error " + std::to_string(error) : reason;
 }
@@ -52,8 +54,8 @@ SOCKET openSocket(const addrinfo* ai) {
     // send; with no listener (yet, or any more) that is no failure here.
     BOOL reportUnreachable = FALSE;
     DWORD unused = 0;
-    WSAIoctl(s, SIO_UDP_CONNRESET, &reportUnreachable, sizeof reportUnreachable, nullptr, 0, &unused,
-             nullptr, nullptr);
+    WSAIoctl(s, SIO_UDP_CONNRESET, &reportUnreachable, sizeof reportUnreachable, nullptr, 0,
+             &unused, nullptr, nullptr);
     return s;
 }
 void closeSocket(std::intptr_t fd) { closesocket(toSocket(fd)); }
@@ -81,7 +83,8 @@ PoseDatagram encodePose(double yaw, double pitch, double roll) {
         static_assert(sizeof bits == sizeof(double));
         std::memcpy(&bits, &values[i], sizeof bits);
         for (int b = 0; b < 8; ++b) {
-            datagram[static_cast<std::size_t>(i * 8 + b)] = static_cast<std::uint8_t>(bits >> (8 * b));
+            datagram[static_cast<std::size_t>(i * 8 + b)] =
+                static_cast<std::uint8_t>(bits >> (8 * b));
         }
     }
     return datagram;
@@ -107,7 +110,8 @@ std::unique_ptr<UdpPoseSender> UdpPoseSender::open(const Endpoint& endpoint, std
     int lastErrno = 0;  // the system's error code of the last failed socket()
     for (bool ipv4Pass : {true, false}) {
         for (addrinfo* ai = found; ai != nullptr && !isOpen(sender->fd_); ai = ai->ai_next) {
-            if ((ai->ai_family == AF_INET) != ipv4Pass || ai->ai_addrlen > sizeof sender->address_) continue;
+            if ((ai->ai_family == AF_INET) != ipv4Pass || ai->ai_addrlen > sizeof sender->address_)
+                continue;
             const auto fd = openSocket(ai);
             if (!isOpen(fd)) {
                 lastErrno = lastSocketError();
@@ -120,8 +124,8 @@ std::unique_ptr<UdpPoseSender> UdpPoseSender::open(const Endpoint& endpoint, std
     }
     freeaddrinfo(found);
     if (!isOpen(sender->fd_)) {
-        error = "cannot open a UDP socket for '" + endpoint.host + "': " +
-                (lastErrno ? socketErrorText(lastErrno) : "no usable address");
+        error = "cannot open a UDP socket for '" + endpoint.host +
+                "': " + (lastErrno ? socketErrorText(lastErrno) : "no usable address");
         return nullptr;
     }
     // An IPv6 address is written in brackets, as it is given: [::1]:4242.
@@ -138,14 +142,15 @@ bool UdpPoseSender::send(const PoseDatagram& datagram) {
 #if defined(_WIN32)
     // The socket is non-blocking; Windows has no SIGPIPE to suppress.
     const int sent = sendto(toSocket(fd_), reinterpret_cast<const char*>(datagram.data()),
-                            static_cast<int>(datagram.size()), 0, reinterpret_cast<const sockaddr*>(address_),
-                            addressLength_);
+                            static_cast<int>(datagram.size()), 0,
+                            reinterpret_cast<const sockaddr*>(address_), addressLength_);
     const bool whole = sent == static_cast<int>(datagram.size());
 #else
     ssize_t sent;
     do {
         sent = sendto(toSocket(fd_), datagram.data(), datagram.size(), MSG_DONTWAIT | MSG_NOSIGNAL,
-                      reinterpret_cast<const sockaddr*>(address_), static_cast<socklen_t>(addressLength_));
+                      reinterpret_cast<const sockaddr*>(address_),
+                      static_cast<socklen_t>(addressLength_));
     } while (sent < 0 && errno == EINTR);
     const bool whole = sent == static_cast<ssize_t>(datagram.size());
 #endif

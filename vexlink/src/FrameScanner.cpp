@@ -52,8 +52,8 @@ void FrameScanner::reset(bool ascii, bool checksum) {
     ascii_ = ascii;
     checksum_ = checksum && !ascii;
     frameLength_ = ascii ? frame::kAsciiBodyLength + 1
-                         : frame::kBinaryHeaderLength +
-                               (checksum_ ? frame::kBinaryBodyWithChecksum : frame::kBinaryBodyLength);
+                         : frame::kBinaryHeaderLength + (checksum_ ? frame::kBinaryBodyWithChecksum
+                                                                   : frame::kBinaryBodyLength);
     length_ = 0;
     needed_ = frameLength_;
     counts_ = StreamCounts{};
@@ -74,7 +74,8 @@ void FrameScanner::consume(int n) {
 }
 
 bool FrameScanner::skipToStart(unsigned char start) {
-    const auto* found = static_cast<const unsigned char*>(std::memchr(buffer_, start, static_cast<std::size_t>(length_)));
+    const auto* found = static_cast<const unsigned char*>(
+        std::memchr(buffer_, start, static_cast<std::size_t>(length_)));
     const int at = found ? static_cast<int>(found - buffer_) : length_;
     counts_.skippedBytes += static_cast<std::uint64_t>(at);
     consume(at);

@@ -138,6 +138,7 @@ void Vexlink::Get_PYR(int* pitchOut, int* yawOut, int* rollOut) {
 
 int Vexlink::DoCheckSum() {
     // Low bytes at 1, 3, 5 upon request; behind the two header bytes in continuous mode.
-    const int firstLow = transMode == protocol::kUponRequest[0] ? 1 : 1 + frame::kBinaryHeaderLength;
+    const int firstLow =
+        transMode == protocol::kUponRequest[0] ? 1 : 1 + frame::kBinaryHeaderLength;
     return checkByte == frame::lowByteSum(dataBuffer, firstLow) ? 1 : 0;
 }

@@ -86,7 +86,8 @@ StreamResult SampleStream::Next(StreamSample& sample, std::chrono::milliseconds 
         if (s.scanner.pending() == 0) {
             wake = 1;  // between frames: the first byte starts the frame's clock
         } else if (byteTime > platform::Clock::duration::zero() && wake > kPollAheadBytes) {
-            const auto until = std::min(deadline, s.scanner.lastArrival() + byteTime * (wake - kPollAheadBytes));
+            const auto until =
+                std::min(deadline, s.scanner.lastArrival() + byteTime * (wake - kPollAheadBytes));
             if (until > platform::Clock::now()) {
                 platform::SleepUntil(until);
                 wake = 1;  // what came meanwhile is queued: take it at once

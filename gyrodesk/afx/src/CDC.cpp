@@ -77,14 +77,16 @@ BOOL CDC::BitBlt(int x, int y, int w, int h, CDC* source, int xSrc, int ySrc, DW
     const QRect wanted(xSrc, ySrc, w, h);
     const QRect inside = wanted.intersected(bitmap->image.rect());
     if (!inside.isEmpty())
-        m_hDC->painter->drawImage(QPoint(x + inside.left() - xSrc, y + inside.top() - ySrc), bitmap->image, inside);
+        m_hDC->painter->drawImage(QPoint(x + inside.left() - xSrc, y + inside.top() - ySrc),
+                                  bitmap->image, inside);
     return TRUE;
 }
 
 BOOL CDC::DrawIcon(int x, int y, HICON icon) {
     if (!m_hDC || !icon) return FALSE;
     if (afx::detail::PaintLogActive()) {
-        PaintRecord r{PaintRecord::Kind::DrawIcon, m_hDC->window, x, y, icon->large.width(), icon->large.height()};
+        PaintRecord r{PaintRecord::Kind::DrawIcon, m_hDC->window,       x, y,
+                      icon->large.width(),         icon->large.height()};
         r.resourceId = icon->id;
         afx::detail::RecordPaint(r);
     }
@@ -96,7 +98,8 @@ void CDC::FillBackground(const RECT& rect) {
     if (!m_hDC) return;
     const QRect r(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
     if (afx::detail::PaintLogActive())
-        afx::detail::RecordPaint({PaintRecord::Kind::EraseBackground, m_hDC->window, r.x(), r.y(), r.width(), r.height()});
+        afx::detail::RecordPaint({PaintRecord::Kind::EraseBackground, m_hDC->window, r.x(), r.y(),
+                                  r.width(), r.height()});
     QWidget* widget = m_hDC->window ? m_hDC->window->GetSafeQWidget() : nullptr;
     if (m_hDC->painter && widget) m_hDC->painter->fillRect(r, widget->palette().window());
 }
@@ -123,10 +126,10 @@ CPaintDC::~CPaintDC() {
 
 int GetSystemMetrics(int index) {
     switch (index) {
-        case SM_CXICON:
-        case SM_CYICON: return 32;
-        case SM_CXSMICON:
-        case SM_CYSMICON: return 16;
-        default: return 0;
+    case SM_CXICON:
+    case SM_CYICON: return 32;
+    case SM_CXSMICON:
+    case SM_CYSMICON: return 16;
+    default: return 0;
     }
 }

@@ -55,11 +55,13 @@ bool CDialog::CreateFromTemplate(bool modal) {
     QWidget* owner = OwnerFor(*this, m_pParentWnd);
     if (owner && owner != window) {
         window->winId();
-        if (owner->windowHandle()) window->windowHandle()->setTransientParent(owner->windowHandle());
+        if (owner->windowHandle())
+            window->windowHandle()->setTransientParent(owner->windowHandle());
     }
     // The template's position is relative to the owner's client area.
     const QPoint origin = owner ? owner->mapToGlobal(QPoint(0, 0)) : QPoint(0, 0);
-    window->move(origin + QPoint(afx::DialogUnitsToPixelsX(tmpl->x), afx::DialogUnitsToPixelsY(tmpl->y)));
+    window->move(origin +
+                 QPoint(afx::DialogUnitsToPixelsX(tmpl->x), afx::DialogUnitsToPixelsY(tmpl->y)));
     if (modal) window->setWindowModality(Qt::ApplicationModal);
 
     ControlWnd* previous = nullptr;
@@ -176,35 +178,35 @@ void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     QWidget* window = GetSafeQWidget();
     switch (message) {
-        case WM_SYSCOMMAND:
-            if (!window) return 0;
-            switch (static_cast<UINT>(wParam) & 0xFFF0) {
-                case SC_CLOSE: SendMessage(WM_CLOSE); break;
-                case SC_MINIMIZE: window->showMinimized(); break;
-                case SC_RESTORE: window->showNormal(); break;
-                case SC_MOVE:
-                    // Moving with the keyboard is the window manager's; start its move.
-                    if (window->windowHandle()) window->windowHandle()->startSystemMove();
-                    break;
-                default: break;
-            }
-            return 0;
-        case WM_CLOSE: {
-            // A dialog closes as its Cancel command, unless a Cancel button is disabled.
-            CWnd* cancel = GetDlgItem(IDCANCEL);
-            if (!cancel || cancel->IsWindowEnabled())
-                SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
-            return 0;
+    case WM_SYSCOMMAND:
+        if (!window) return 0;
+        switch (static_cast<UINT>(wParam) & 0xFFF0) {
+        case SC_CLOSE: SendMessage(WM_CLOSE); break;
+        case SC_MINIMIZE: window->showMinimized(); break;
+        case SC_RESTORE: window->showNormal(); break;
+        case SC_MOVE:
+            // Moving with the keyboard is the window manager's; start its move.
+            if (window->windowHandle()) window->windowHandle()->startSystemMove();
+            break;
+        default: break;
         }
-        case WM_ICONERASEBKGND: {
-            if (CDC* dc = CDC::FromHandle(reinterpret_cast<HDC>(wParam))) {
-                CRect client;
-                GetClientRect(&client);
-                dc->FillBackground(client);
-            }
-            return TRUE;
+        return 0;
+    case WM_CLOSE: {
+        // A dialog closes as its Cancel command, unless a Cancel button is disabled.
+        CWnd* cancel = GetDlgItem(IDCANCEL);
+        if (!cancel || cancel->IsWindowEnabled())
+            SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(cancel));
+        return 0;
+    }
+    case WM_ICONERASEBKGND: {
+        if (CDC* dc = CDC::FromHandle(reinterpret_cast<HDC>(wParam))) {
+            CRect client;
+            GetClientRect(&client);
+            dc->FillBackground(client);
         }
-        default:
-            return CWnd::DefWindowProc(message, wParam, lParam);
+        return TRUE;
+    }
+    default: return CWnd::DefWindowProc(message, wParam, lParam);
     }
 }

@@ -74,7 +74,8 @@ int AfxWinMain(int argc, char** argv) {
         }
     } deleteAtReturn;
     if (!app->m_pszAppName) {
-        app->m_appName = std::filesystem::path(argc > 0 && argv[0] ? argv[0] : "app").filename().string();
+        app->m_appName =
+            std::filesystem::path(argc > 0 && argv[0] ? argv[0] : "app").filename().string();
         app->m_pszAppName = app->m_appName.c_str();
     }
     // QApplication has taken its own options out of argv and counted the rest in qtArgc.

@@ -50,7 +50,8 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const CurrentMessage* outer = m_current;
     m_current = &current;
     LRESULT result = 0;
-    if (!OnWndMsg(message, wParam, lParam, &result)) result = DefWindowProc(message, wParam, lParam);
+    if (!OnWndMsg(message, wParam, lParam, &result))
+        result = DefWindowProc(message, wParam, lParam);
     m_current = outer;
     return result;
 }
@@ -63,11 +64,11 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     CCmdTarget* target = this;
     *result = 0;
     switch (entry->nSig) {
-        case AfxSig_vv: (target->*entry->pfn.vv)(); break;
-        case AfxSig_vw: (target->*entry->pfn.vw)(static_cast<UINT>(wParam)); break;
-        case AfxSig_vwl: (target->*entry->pfn.vwl)(static_cast<UINT>(wParam), lParam); break;
-        case AfxSig_hv: *result = reinterpret_cast<LRESULT>((target->*entry->pfn.hv)()); break;
-        case AfxSig_end: return FALSE;
+    case AfxSig_vv: (target->*entry->pfn.vv)(); break;
+    case AfxSig_vw: (target->*entry->pfn.vw)(static_cast<UINT>(wParam)); break;
+    case AfxSig_vwl: (target->*entry->pfn.vwl)(static_cast<UINT>(wParam), lParam); break;
+    case AfxSig_hv: *result = reinterpret_cast<LRESULT>((target->*entry->pfn.hv)()); break;
+    case AfxSig_end: return FALSE;
     }
     return TRUE;
 }
@@ -75,18 +76,13 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!m_widget) return 0;
     switch (message) {
-        case WM_SETTEXT:
-            m_widget->setWindowTitle(QString::fromUtf8(reinterpret_cast<const char*>(lParam)));
-            return TRUE;
-        case WM_GETTEXTLENGTH:
-            return m_widget->windowTitle().toUtf8().size();
-        case WM_GETTEXT:
-            return afx::detail::CopyWindowText(m_widget->windowTitle(), wParam, lParam);
-        case WM_CLOSE:
-            DestroyWindow();
-            return 0;
-        default:
-            return 0;
+    case WM_SETTEXT:
+        m_widget->setWindowTitle(QString::fromUtf8(reinterpret_cast<const char*>(lParam)));
+        return TRUE;
+    case WM_GETTEXTLENGTH: return m_widget->windowTitle().toUtf8().size();
+    case WM_GETTEXT: return afx::detail::CopyWindowText(m_widget->windowTitle(), wParam, lParam);
+    case WM_CLOSE: DestroyWindow(); return 0;
+    default: return 0;
     }
 }
 
@@ -118,11 +114,11 @@ BOOL CWnd::ShowWindow(int command) {
     if (!m_widget) return FALSE;
     const BOOL wasVisible = m_widget->isVisible();
     switch (command) {
-        case SW_HIDE: m_widget->hide(); break;
-        case SW_MINIMIZE: m_widget->showMinimized(); break;
-        case SW_RESTORE:
-        case SW_SHOWNORMAL: m_widget->showNormal(); break;
-        default: m_widget->show(); break;
+    case SW_HIDE: m_widget->hide(); break;
+    case SW_MINIMIZE: m_widget->showMinimized(); break;
+    case SW_RESTORE:
+    case SW_SHOWNORMAL: m_widget->showNormal(); break;
+    default: m_widget->show(); break;
     }
     return wasVisible;
 }
@@ -180,7 +176,8 @@ void CWnd::CenterWindow(CWnd* alternateOwner) {
     if (owner && owner->isVisible() && !owner->isMinimized()) {
         area = owner->frameGeometry();
     } else {
-        QScreen* screen = m_widget->screen() ? m_widget->screen() : QGuiApplication::primaryScreen();
+        QScreen* screen =
+            m_widget->screen() ? m_widget->screen() : QGuiApplication::primaryScreen();
         if (!screen) return;
         area = screen->availableGeometry();
     }
@@ -217,7 +214,8 @@ int CWnd::GetDlgItemText(int nID, CString& text) const {
 
 void CWnd::CheckRadioButton(int first, int last, int check) {
     for (int id = first; id <= last; ++id)
-        if (CWnd* item = GetDlgItem(id)) item->SendMessage(BM_SETCHECK, id == check ? BST_CHECKED : BST_UNCHECKED);
+        if (CWnd* item = GetDlgItem(id))
+            item->SendMessage(BM_SETCHECK, id == check ? BST_CHECKED : BST_UNCHECKED);
 }
 
 UINT CWnd::IsDlgButtonChecked(int nID) const {

@@ -49,21 +49,17 @@ bool ControlWnd::IsAutoRadio() const { return m_kind == Kind::RadioButton; }
 
 void ControlWnd::Notify(UINT code, Cause cause) {
     if (cause == Cause::User && !IsWindowEnabled()) return;
-    m_dialog.SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(m_item.id), static_cast<WORD>(code)),
+    m_dialog.SendMessage(WM_COMMAND,
+                         MAKEWPARAM(static_cast<WORD>(m_item.id), static_cast<WORD>(code)),
                          reinterpret_cast<LPARAM>(this));
 }
 
 LRESULT ControlWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_SETTEXT:
-            SetText(QString::fromUtf8(reinterpret_cast<const char*>(lParam)));
-            return TRUE;
-        case WM_GETTEXTLENGTH:
-            return Text().toUtf8().size();
-        case WM_GETTEXT:
-            return CopyWindowText(Text(), wParam, lParam);
-        default:
-            return 0;
+    case WM_SETTEXT: SetText(QString::fromUtf8(reinterpret_cast<const char*>(lParam))); return TRUE;
+    case WM_GETTEXTLENGTH: return Text().toUtf8().size();
+    case WM_GETTEXT: return CopyWindowText(Text(), wParam, lParam);
+    default: return 0;
     }
 }
 
@@ -91,19 +87,19 @@ public:
         const DWORD type = item.style & BS_TYPEMASK;
         const QString caption = QString::fromUtf8(item.caption ? item.caption : "");
         switch (GetKind()) {
-            case Kind::PushButton: {
-                auto* button = new QPushButton(caption, parent);
-                button->setAutoDefault(true);  // Enter clicks a push button that has the focus
-                button->setDefault(type == BS_DEFPUSHBUTTON);
-                m_button = button;
-                break;
-            }
-            default: {
-                auto* radio = new DialogCheckedRadio(caption, parent);
-                radio->setAutoExclusive(false);  // groups are the template's WS_GROUP runs
-                m_button = radio;
-                break;
-            }
+        case Kind::PushButton: {
+            auto* button = new QPushButton(caption, parent);
+            button->setAutoDefault(true);  // Enter clicks a push button that has the focus
+            button->setDefault(type == BS_DEFPUSHBUTTON);
+            m_button = button;
+            break;
+        }
+        default: {
+            auto* radio = new DialogCheckedRadio(caption, parent);
+            radio->setAutoExclusive(false);  // groups are the template's WS_GROUP runs
+            m_button = radio;
+            break;
+        }
         }
         m_button->setFocusPolicy(FocusPolicyFor(item.style, Qt::ClickFocus));
         QObject::connect(m_button, &QAbstractButton::clicked, m_button, [this] { OnClicked(); });
@@ -117,15 +113,15 @@ public:
 protected:
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
-            case BM_GETCHECK: return m_button->isChecked() ? BST_CHECKED : BST_UNCHECKED;
-            case BM_SETCHECK:
-                if (GetKind() != Kind::PushButton) {
-                    m_button->setCheckable(true);
-                    m_button->setChecked(wParam == BST_CHECKED);
-                }
-                return 0;
-            case BM_CLICK: m_button->click(); return 0;
-            default: return ControlWnd::DefWindowProc(message, wParam, lParam);
+        case BM_GETCHECK: return m_button->isChecked() ? BST_CHECKED : BST_UNCHECKED;
+        case BM_SETCHECK:
+            if (GetKind() != Kind::PushButton) {
+                m_button->setCheckable(true);
+                m_button->setChecked(wParam == BST_CHECKED);
+            }
+            return 0;
+        case BM_CLICK: m_button->click(); return 0;
+        default: return ControlWnd::DefWindowProc(message, wParam, lParam);
         }
     }
     QString Text() const override { return m_button->text(); }
@@ -177,19 +173,19 @@ public:
             m_label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
             m_label->setLineWidth(1);
         }
-        m_label->setAlignment(Qt::AlignTop | (type == SS_CENTER ? Qt::AlignHCenter : Qt::AlignLeft));
+        m_label->setAlignment(Qt::AlignTop |
+                              (type == SS_CENTER ? Qt::AlignHCenter : Qt::AlignLeft));
         m_label->setWordWrap(type == SS_LEFT || type == SS_CENTER);
         Attach(m_label, &dialog, item.id, item.style);
-        if (type == SS_BITMAP)
-            ShowBitmap(item.caption);
-        else
-            SetText(QString::fromUtf8(item.caption ? item.caption : ""));
+        if (type == SS_BITMAP) ShowBitmap(item.caption);
+        else SetText(QString::fromUtf8(item.caption ? item.caption : ""));
     }
 
     // Sets the bitmap that "#<id>" names; the control takes the bitmap's size.
     void ShowBitmap(const char* caption) {
         if (!caption || caption[0] != '#') return;
-        const BitmapResource* resource = FindBitmapResource(static_cast<UINT>(std::atoi(caption + 1)));
+        const BitmapResource* resource =
+            FindBitmapResource(static_cast<UINT>(std::atoi(caption + 1)));
         if (!resource) return;
         const QPixmap pixmap(QString::fromUtf8(resource->path));
         if (pixmap.isNull()) return;
@@ -263,7 +259,8 @@ private:
 
 class UpDownWnd : public ControlWnd, public QObject {
 public:
-    UpDownWnd(CDialog& dialog, const DialogItemTemplate& item, QWidget* parent, ControlWnd* previous)
+    UpDownWnd(CDialog& dialog, const DialogItemTemplate& item, QWidget* parent,
+              ControlWnd* previous)
         : ControlWnd(dialog, item, Kind::UpDown), m_widget(new UpDownWidget(parent)) {
         m_widget->setFocusPolicy(FocusPolicyFor(item.style, Qt::NoFocus));
         m_widget->arrowKeys = (item.style & UDS_ARROWKEYS) != 0;
@@ -293,35 +290,34 @@ public:
 protected:
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
-            case UDM_SETRANGE:
-                m_upper = static_cast<short>(LOWORD(static_cast<DWORD>(lParam)));
-                m_lower = static_cast<short>(HIWORD(static_cast<DWORD>(lParam)));
-                return 0;
-            case UDM_GETRANGE:
-                return MAKELONG(static_cast<WORD>(m_upper), static_cast<WORD>(m_lower));
-            case UDM_SETPOS: {
-                const int previous = m_pos;
-                SetPosition(Clamp(static_cast<short>(LOWORD(static_cast<DWORD>(lParam)))));
-                return previous;
-            }
-            case UDM_GETPOS: {
-                const bool valid = BuddyValue().has_value() || !(Item().style & UDS_SETBUDDYINT);
-                return MAKELONG(static_cast<WORD>(PositionFromBuddy()), valid ? 0 : 1);
-            }
-            case UDM_SETACCEL: {
-                const auto* entries = reinterpret_cast<const UDACCEL*>(lParam);
-                if (wParam == 0 || !entries) return FALSE;
-                m_accel.assign(entries, entries + wParam);
-                return TRUE;
-            }
-            case UDM_GETACCEL: {
-                auto* out = reinterpret_cast<UDACCEL*>(lParam);
-                const size_t n = std::min<size_t>(wParam, m_accel.size());
-                if (out) std::copy_n(m_accel.begin(), n, out);
-                return static_cast<LRESULT>(m_accel.size());
-            }
-            case UDM_GETBUDDY: return reinterpret_cast<LRESULT>(m_buddy);
-            default: return ControlWnd::DefWindowProc(message, wParam, lParam);
+        case UDM_SETRANGE:
+            m_upper = static_cast<short>(LOWORD(static_cast<DWORD>(lParam)));
+            m_lower = static_cast<short>(HIWORD(static_cast<DWORD>(lParam)));
+            return 0;
+        case UDM_GETRANGE: return MAKELONG(static_cast<WORD>(m_upper), static_cast<WORD>(m_lower));
+        case UDM_SETPOS: {
+            const int previous = m_pos;
+            SetPosition(Clamp(static_cast<short>(LOWORD(static_cast<DWORD>(lParam)))));
+            return previous;
+        }
+        case UDM_GETPOS: {
+            const bool valid = BuddyValue().has_value() || !(Item().style & UDS_SETBUDDYINT);
+            return MAKELONG(static_cast<WORD>(PositionFromBuddy()), valid ? 0 : 1);
+        }
+        case UDM_SETACCEL: {
+            const auto* entries = reinterpret_cast<const UDACCEL*>(lParam);
+            if (wParam == 0 || !entries) return FALSE;
+            m_accel.assign(entries, entries + wParam);
+            return TRUE;
+        }
+        case UDM_GETACCEL: {
+            auto* out = reinterpret_cast<UDACCEL*>(lParam);
+            const size_t n = std::min<size_t>(wParam, m_accel.size());
+            if (out) std::copy_n(m_accel.begin(), n, out);
+            return static_cast<LRESULT>(m_accel.size());
+        }
+        case UDM_GETBUDDY: return reinterpret_cast<LRESULT>(m_buddy);
+        default: return ControlWnd::DefWindowProc(message, wParam, lParam);
         }
     }
     QString Text() const override { return {}; }
@@ -368,9 +364,11 @@ private:
     }
 
     void SetBuddy(CWnd* buddy) {
-        if (m_buddy && m_buddy->GetSafeQWidget()) m_buddy->GetSafeQWidget()->removeEventFilter(this);
+        if (m_buddy && m_buddy->GetSafeQWidget())
+            m_buddy->GetSafeQWidget()->removeEventFilter(this);
         m_buddy = buddy;
-        if (m_buddy && m_buddy->GetSafeQWidget()) m_buddy->GetSafeQWidget()->installEventFilter(this);
+        if (m_buddy && m_buddy->GetSafeQWidget())
+            m_buddy->GetSafeQWidget()->installEventFilter(this);
     }
 
     UpDownWidget* m_widget;
@@ -388,26 +386,23 @@ std::unique_ptr<ControlWnd> ControlWnd::Create(CDialog& dialog, const DialogTemp
                                                ControlWnd* previous) {
     std::unique_ptr<ControlWnd> control;
     switch (item.kind) {
-        case ControlClass::Button:
-            if ((item.style & BS_TYPEMASK) == BS_GROUPBOX)
-                control = std::make_unique<GroupBoxWnd>(dialog, item, parent);
-            else
-                control = std::make_unique<ButtonWnd>(dialog, item, parent);
-            break;
-        case ControlClass::Static: control = std::make_unique<StaticWnd>(dialog, item, parent); break;
-        case ControlClass::Edit: control = std::make_unique<EditWnd>(dialog, item, parent); break;
-        case ControlClass::UpDown:
-            control = std::make_unique<UpDownWnd>(dialog, item, parent, previous);
-            break;
+    case ControlClass::Button:
+        if ((item.style & BS_TYPEMASK) == BS_GROUPBOX)
+            control = std::make_unique<GroupBoxWnd>(dialog, item, parent);
+        else control = std::make_unique<ButtonWnd>(dialog, item, parent);
+        break;
+    case ControlClass::Static: control = std::make_unique<StaticWnd>(dialog, item, parent); break;
+    case ControlClass::Edit: control = std::make_unique<EditWnd>(dialog, item, parent); break;
+    case ControlClass::UpDown:
+        control = std::make_unique<UpDownWnd>(dialog, item, parent, previous);
+        break;
     }
     QWidget* widget = control->GetSafeQWidget();
     if (dlg.style & DS_SETFONT) widget->setFont(MapTemplateFont(dlg.fontFace, dlg.pointSize));
     const CRect r = DialogRectToPixels(item.x, item.y, item.cx, item.cy);
     const QRect rect(r.left, r.top, r.Width(), r.Height());
-    if (auto* st = dynamic_cast<StaticWnd*>(control.get()))
-        st->Place(rect);
-    else
-        widget->setGeometry(rect);
+    if (auto* st = dynamic_cast<StaticWnd*>(control.get())) st->Place(rect);
+    else widget->setGeometry(rect);
     widget->setEnabled(!(item.style & WS_DISABLED));
     widget->setVisible(true);  // every template control is a visible child
     return control;

@@ -41,7 +41,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::KeyPress) return false;
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() != Qt::Key_Space || (key->modifiers() & ~Qt::KeypadModifier) != Qt::AltModifier)
+        if (key->key() != Qt::Key_Space ||
+            (key->modifiers() & ~Qt::KeypadModifier) != Qt::AltModifier)
             return false;
         auto* widget = qobject_cast<QWidget*>(watched);
         auto* dialog = widget ? dynamic_cast<DialogWindow*>(widget->window()) : nullptr;
@@ -107,10 +108,12 @@ void DialogWindow::keyPressEvent(QKeyEvent* event) {
     if (mods == Qt::NoModifier && event->key() == Qt::Key_Escape) {
         CWnd* cancel = m_dialog.GetDlgItem(IDCANCEL);
         if (!cancel || cancel->IsWindowEnabled())
-            m_dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
+            m_dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                                 reinterpret_cast<LPARAM>(cancel));
         return;
     }
-    if (mods == Qt::NoModifier && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+    if (mods == Qt::NoModifier &&
+        (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
         // A push button with the focus clicks itself; anything else gives the default button.
         DialogState* state = DialogState::Of(m_dialog);
         const UINT id = state ? state->DefaultCommandId() : IDOK;
@@ -131,10 +134,8 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
 
 void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
     QWidget* child = childAt(event->pos());
-    if (!child || qobject_cast<QLabel*>(child) || qobject_cast<QGroupBox*>(child))
-        OpenSystemMenu();
-    else
-        event->ignore();
+    if (!child || qobject_cast<QLabel*>(child) || qobject_cast<QGroupBox*>(child)) OpenSystemMenu();
+    else event->ignore();
 }
 
 bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -143,11 +144,11 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
     if (key->modifiers() & ~Qt::KeypadModifier) return false;
     int step = 0;
     switch (key->key()) {
-        case Qt::Key_Up:
-        case Qt::Key_Left: step = -1; break;
-        case Qt::Key_Down:
-        case Qt::Key_Right: step = 1; break;
-        default: return false;
+    case Qt::Key_Up:
+    case Qt::Key_Left: step = -1; break;
+    case Qt::Key_Down:
+    case Qt::Key_Right: step = 1; break;
+    default: return false;
     }
     auto* control = dynamic_cast<ControlWnd*>(CWnd::FromWidget(qobject_cast<QWidget*>(watched)));
     DialogState* state = DialogState::Of(m_dialog);
@@ -199,7 +200,8 @@ void DialogState::ClickAutoRadio(ControlWnd& radio) {
     radio.SendMessage(BM_SETCHECK, BST_CHECKED);
     const auto [first, end] = GroupOf(index);
     for (size_t i = first; i < end; ++i)
-        if (i != index && controls[i]->IsAutoRadio()) controls[i]->SendMessage(BM_SETCHECK, BST_UNCHECKED);
+        if (i != index && controls[i]->IsAutoRadio())
+            controls[i]->SendMessage(BM_SETCHECK, BST_UNCHECKED);
     radio.Notify(BN_CLICKED);
 }
 

@@ -25,7 +25,8 @@ Qt::WindowFlags FlagsFor(DWORD style) {
 
 }  // namespace
 
-FrameWindow::FrameWindow(CWnd& window, DWORD style) : QWidget(nullptr, FlagsFor(style)), m_window(window) {
+FrameWindow::FrameWindow(CWnd& window, DWORD style)
+    : QWidget(nullptr, FlagsFor(style)), m_window(window) {
     setAutoFillBackground(true);  // the platform fills the background before WM_PAINT
     // Closing this window must never end the application's event loops.
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -53,11 +54,10 @@ BOOL CWnd::CreateEx(const char* windowName, DWORD style, const RECT& rect, CWnd*
     if (m_widget) return FALSE;
     auto* frame = new FrameWindow(*this, style);
     frame->setWindowTitle(QString::fromUtf8(windowName ? windowName : ""));
-    const QSize size(std::max<LONG>(rect.right - rect.left, 1), std::max<LONG>(rect.bottom - rect.top, 1));
-    if (style & WS_THICKFRAME)
-        frame->resize(size);
-    else
-        frame->setFixedSize(size);
+    const QSize size(std::max<LONG>(rect.right - rect.left, 1),
+                     std::max<LONG>(rect.bottom - rect.top, 1));
+    if (style & WS_THICKFRAME) frame->resize(size);
+    else frame->setFixedSize(size);
     // The window's frame goes where the client area's top-left corner is asked for, so that
     // rect means the same whatever the window manager's decoration.
     frame->move(rect.left, rect.top);
@@ -96,10 +96,8 @@ BOOL CWnd::DestroyWindow() {
     // it goes once that event has returned.
     const bool inUse = m_current != nullptr || state.painting;
     Detach();
-    if (inUse)
-        frame->deleteLater();
-    else
-        delete frame;
+    if (inUse) frame->deleteLater();
+    else delete frame;
     return TRUE;
 }
 
@@ -118,10 +116,8 @@ BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 BOOL CWnd::SetForegroundWindow() {
     if (!m_widget || !m_widget->isWindow()) return FALSE;
-    if (m_widget->isMinimized())
-        m_widget->showNormal();
-    else
-        m_widget->show();
+    if (m_widget->isMinimized()) m_widget->showNormal();
+    else m_widget->show();
     m_widget->raise();
     m_widget->activateWindow();
     return TRUE;

@@ -15,9 +15,9 @@ struct PaintRecord {
     enum class Kind { BitBlt, DrawIcon, EraseBackground };
     Kind kind;
     CWnd* window;
-    int x, y, w, h;             // destination rectangle
-    int srcX = 0, srcY = 0;     // BitBlt: source origin
-    UINT resourceId = 0;        // BitBlt: the source bitmap's id; DrawIcon: the icon's id
+    int x, y, w, h;                   // destination rectangle
+    int srcX = 0, srcY = 0;           // BitBlt: source origin
+    UINT resourceId = 0;              // BitBlt: the source bitmap's id; DrawIcon: the icon's id
     int srcWidth = 0, srcHeight = 0;  // BitBlt: the source bitmap's size
 };
 

@@ -19,7 +19,9 @@ void WindowState::UpdateSystemMenu() {
     if (!systemMenu) return;
     const bool iconic = window.IsIconic();
     const bool minimizeBox = (window.GetStyle() & WS_MINIMIZEBOX) != 0;
-    auto enable = [&](UINT id, bool on) { systemMenu->EnableMenuItem(id, on ? MF_ENABLED : MF_GRAYED); };
+    auto enable = [&](UINT id, bool on) {
+        systemMenu->EnableMenuItem(id, on ? MF_ENABLED : MF_GRAYED);
+    };
     enable(SC_RESTORE, iconic);
     enable(SC_MOVE, !iconic);
     enable(SC_MINIMIZE, minimizeBox && !iconic);
@@ -44,10 +46,8 @@ UINT_PTR WindowState::SetTimer(UINT_PTR id, UINT elapse, TIMERPROC proc) {
                     auto t = weak.lock();
                     if (!t) return;  // killed while the tick waited
                     t->pending = false;
-                    if (t->proc)
-                        t->proc(&window, WM_TIMER, id, 0);
-                    else
-                        window.SendMessage(WM_TIMER, id, 0);
+                    if (t->proc) t->proc(&window, WM_TIMER, id, 0);
+                    else window.SendMessage(WM_TIMER, id, 0);
                 },
                 Qt::QueuedConnection);
         });

@@ -21,7 +21,8 @@ BOOL ChooseSystemMenuItem(CWnd& window, UINT id) {
     for (const CMenu::Item& item : menu->Items()) {
         if (item.IsSeparator() || item.id != id) continue;
         if (!item.IsEnabled()) return FALSE;
-        QTimer::singleShot(0, window.GetSafeQWidget(), [&window, id] { window.SendMessage(WM_SYSCOMMAND, id, 0); });
+        QTimer::singleShot(0, window.GetSafeQWidget(),
+                           [&window, id] { window.SendMessage(WM_SYSCOMMAND, id, 0); });
         return TRUE;
     }
     return FALSE;
@@ -55,8 +56,7 @@ void SetClientSize(CWnd& window, int w, int h) {
     // A window with a sizing frame is resized as a user would; the others' size is fixed.
     if (detail::WindowState::Of(window).frame && (window.GetStyle() & WS_THICKFRAME))
         widget->resize(w, h);
-    else
-        widget->setFixedSize(w, h);
+    else widget->setFixedSize(w, h);
 }
 
 std::vector<QWidget*> ModalStack() {

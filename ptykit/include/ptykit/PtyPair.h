@@ -37,7 +37,8 @@ public:
 
 private:
     int master_ = -1;
-    int slaveKeeper_ = -1;  // keeps the slave open so the master never reads a hang-up between hosts
+    int slaveKeeper_ =
+        -1;  // keeps the slave open so the master never reads a hang-up between hosts
     std::string slavePath_;
 };
 

@@ -48,13 +48,13 @@ struct Faults {
 };
 
 struct Options {
-    std::string version = "1.02";       // reply to 'V', up to 5 bytes sent
-    std::optional<Pose> fixedPose;      // none: a smoothly moving head
-    int trackerSpeed = 9600;            // the tracker's line speed at power-on
-    int portSpeed = 9600;               // the port's line speed before a host opens it
-    std::string linkPath;               // when set: a symbolic link to the slave device
-    std::string logPath;                // when set: every byte received, and the end of every
-                                        // frame sent, is logged here
+    std::string version = "1.02";   // reply to 'V', up to 5 bytes sent
+    std::optional<Pose> fixedPose;  // none: a smoothly moving head
+    int trackerSpeed = 9600;        // the tracker's line speed at power-on
+    int portSpeed = 9600;           // the port's line speed before a host opens it
+    std::string linkPath;           // when set: a symbolic link to the slave device
+    std::string logPath;            // when set: every byte received, and the end of every
+                                    // frame sent, is logged here
     Faults faults;
     // Called on the simulator's thread with the slave path each time a device appears
     // (on start and when the tracker comes back).
@@ -80,13 +80,13 @@ struct TxFrame {
 
 // What the tracker is in now.
 struct TrackerState {
-    int speed;        // 9600 or 19200
-    char dataMode;    // 'F' binary, 'E' ASCII
-    char transMode;   // 'G' upon request, 'H' continuous
+    int speed;       // 9600 or 19200
+    char dataMode;   // 'F' binary, 'E' ASCII
+    char transMode;  // 'G' upon request, 'H' continuous
     bool checksum;
     bool hysteresis;
-    int rate;         // samples per second
-    int resets;       // 'R' bytes understood so far
+    int rate;    // samples per second
+    int resets;  // 'R' bytes understood so far
 };
 
 class Simulator {
@@ -121,10 +121,10 @@ public:
     void clearSentFrames();
 
     TrackerState state() const;
-    void setPose(Pose pose);     // a fixed pose from now on
-    void setMovingPose();        // back to the smoothly moving head
-    Pose pose() const;           // the pose the next frame will carry
-                                 // (with the hysteresis filter on: changes under 2 degrees held back)
+    void setPose(Pose pose);  // a fixed pose from now on
+    void setMovingPose();     // back to the smoothly moving head
+    Pose pose() const;        // the pose the next frame will carry
+                              // (with the hysteresis filter on: changes under 2 degrees held back)
     // Replaces the faults; a vanishing time counts from this call.
     void setFaults(Faults faults);
 

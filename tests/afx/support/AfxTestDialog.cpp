@@ -20,19 +20,22 @@ constexpr DialogItemTemplate kProbeItems[] = {
     {IDC_APPLY, ControlClass::Button, "Apply", WS_TABSTOP | BS_PUSHBUTTON, 5, 5, 40, 14},
     {IDC_OTHER, ControlClass::Button, "Other", WS_TABSTOP | BS_PUSHBUTTON, 50, 5, 40, 14},
     {IDC_STATIC, ControlClass::Button, "Mode", BS_GROUPBOX, 5, 22, 90, 40},
-    {IDC_ALPHA, ControlClass::Button, "Alpha", WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON, 10, 32, 35, 10},
+    {IDC_ALPHA, ControlClass::Button, "Alpha", WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON, 10, 32,
+     35, 10},
     {IDC_BETA, ControlClass::Button, "Beta", WS_TABSTOP | BS_AUTORADIOBUTTON, 50, 32, 35, 10},
     {IDC_GAMMA, ControlClass::Button, "Gamma", BS_AUTORADIOBUTTON, 10, 45, 40, 10},
     {IDC_ONE, ControlClass::Button, "One", WS_GROUP | BS_AUTORADIOBUTTON, 100, 32, 30, 10},
     {IDC_TWO, ControlClass::Button, "Two", BS_AUTORADIOBUTTON, 100, 45, 30, 10},
     {IDC_LABEL, ControlClass::Static, "Label", WS_GROUP | SS_LEFT, 100, 5, 40, 8},
     {IDC_RATE, ControlClass::Edit, "", WS_BORDER | ES_READONLY | ES_AUTOHSCROLL, 100, 60, 20, 12},
-    {IDC_SPIN, ControlClass::UpDown, "Spin1", WS_TABSTOP | UDS_ARROWKEYS | UDS_AUTOBUDDY | UDS_SETBUDDYINT, 125, 58, 12, 16},
+    {IDC_SPIN, ControlClass::UpDown, "Spin1",
+     WS_TABSTOP | UDS_ARROWKEYS | UDS_AUTOBUDDY | UDS_SETBUDDYINT, 125, 58, 12, 16},
     {IDC_OUTPUT, ControlClass::Static, "", WS_GROUP | SS_LEFT | SS_SUNKEN, 5, 70, 60, 10},
     {IDOK, ControlClass::Button, "OK", WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, 100, 100, 40, 14},
     {IDCANCEL, ControlClass::Button, "Cancel", WS_TABSTOP | BS_PUSHBUTTON, 150, 100, 40, 14},
     {IDC_PICTURE, ControlClass::Static, "#900", SS_BITMAP, 5, 85, 10, 5},
-    {IDC_NAME, ControlClass::Edit, "", WS_GROUP | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 30, 85, 40, 12},
+    {IDC_NAME, ControlClass::Edit, "", WS_GROUP | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 30, 85,
+     40, 12},
 };
 
 constexpr DialogItemTemplate kSizedItems[] = {
@@ -40,7 +43,8 @@ constexpr DialogItemTemplate kSizedItems[] = {
 };
 
 const afx::DialogTemplate kDialogs[] = {
-    {IDD_PROBE, "Probe", "MS Sans Serif", 8, 0, 0, 200, 120, kProbeStyle | WS_MINIMIZEBOX, kProbeItems},
+    {IDD_PROBE, "Probe", "MS Sans Serif", 8, 0, 0, 200, 120, kProbeStyle | WS_MINIMIZEBOX,
+     kProbeItems},
     {IDD_PROBE_NOMIN, "Probe", "MS Sans Serif", 8, 0, 0, 200, 120, kProbeStyle, kProbeItems},
     {IDD_SIZED, "Sized", "MS Sans Serif", 8, 0, 0, 286, 218, kProbeStyle | WS_VISIBLE, kSizedItems},
 };

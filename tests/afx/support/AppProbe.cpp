@@ -16,7 +16,8 @@ constexpr afx::DialogItemTemplate kItems[] = {
     {IDOK, afx::ControlClass::Button, "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 10, 10, 40, 14},
 };
 const afx::DialogTemplate kDialogs[] = {
-    {1, "Probe", "MS Sans Serif", 8, 0, 0, 100, 50, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT, kItems},
+    {1, "Probe", "MS Sans Serif", 8, 0, 0, 100, 50, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT,
+     kItems},
 };
 
 int initCalls = 0;

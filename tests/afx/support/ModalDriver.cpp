@@ -118,7 +118,9 @@ void ClickControl(CWnd& dialog, int id) {
         QStyleOptionButton option;
         option.initFrom(radio);
         option.text = radio->text();
-        where = radio->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, radio).center();
+        where = radio->style()
+                    ->subElementRect(QStyle::SE_RadioButtonIndicator, &option, radio)
+                    .center();
     }
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, where);
 }

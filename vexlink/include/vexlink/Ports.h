@@ -76,8 +76,8 @@ enum class PortSource {
 VEXLINK_API const char* toString(PortSource source);
 
 struct ResolvedPort {
-    std::string name;    // the name as given
-    std::string path;    // the device path; empty when the name stands for no port
+    std::string name;  // the name as given
+    std::string path;  // the device path; empty when the name stands for no port
     PortSource source = PortSource::Invalid;
     std::string origin;  // where exactly: "VEXLINK_COM3", "/home/ann/.config/vexlink/ports.conf:4",
                          // "default"; empty for a path or an invalid name
@@ -120,19 +120,19 @@ VEXLINK_API bool removePortMapping(const std::string& file, int com, std::string
 // ---- The serial devices present --------------------------------------------------------------
 
 struct SerialDevice {
-    std::string path;          // the stable path: the /dev/serial/by-id link when it has one,
-                               // else the device node (/dev/ttyUSB0)
-    std::string devicePath;    // the device node: /dev/ttyUSB0
-    std::string kernelName;    // ttyUSB0, ttyACM0, ttyS0
-    std::string driver;        // the kernel driver: ftdi_sio, cp210x, cdc_acm, serial8250; may be empty
+    std::string path;        // the stable path: the /dev/serial/by-id link when it has one,
+                             // else the device node (/dev/ttyUSB0)
+    std::string devicePath;  // the device node: /dev/ttyUSB0
+    std::string kernelName;  // ttyUSB0, ttyACM0, ttyS0
+    std::string driver;  // the kernel driver: ftdi_sio, cp210x, cdc_acm, serial8250; may be empty
     // USB devices: ids as four lower-case hex digits, and the descriptor strings; all empty
     // for other devices (and for strings the device does not give).
-    std::string vendorId;      // "0403"
-    std::string productId;     // "6001"
-    std::string manufacturer;  // "FTDI"
-    std::string product;       // "FT232R USB UART"
-    std::string serialNumber;  // "A1B2C3"
-    bool isConsole = false;    // the system console: never opened
+    std::string vendorId;               // "0403"
+    std::string productId;              // "6001"
+    std::string manufacturer;           // "FTDI"
+    std::string product;                // "FT232R USB UART"
+    std::string serialNumber;           // "A1B2C3"
+    bool isConsole = false;             // the system console: never opened
     std::vector<std::string> comNames;  // the COM names that resolve to this device ("COM3")
 };
 

@@ -27,7 +27,7 @@ inline constexpr std::uint8_t TWOSTOPBITS = 2;
 // A port's line settings, as read by GetDCB and changed by Set9600 and Set19200.
 struct DCB {
     DWORD DCBlength = sizeof(DCB);
-    DWORD BaudRate = 0;          // bit/s
+    DWORD BaudRate = 0;             // bit/s
     std::uint8_t fOutxCtsFlow = 0;  // RTS/CTS hardware flow control
     std::uint8_t ByteSize = 8;      // data bits, 5 to 8
     std::uint8_t Parity = NOPARITY;

@@ -75,28 +75,28 @@ public:
     using MessageHandler = void (*)(const char* text, void* context);
 
     // Bounds of this implementation, in milliseconds.
-    static constexpr int kWriteHoldLimitMs = 100;  // a one-byte write held back longer fails
-    static constexpr int kCloseDrainLimitMs = 100; // closing waits at most this for unsent output
-    static constexpr int kReadBoundMs = 300;       // the longest a ReadFromPort call takes
+    static constexpr int kWriteHoldLimitMs = 100;   // a one-byte write held back longer fails
+    static constexpr int kCloseDrainLimitMs = 100;  // closing waits at most this for unsent output
+    static constexpr int kReadBoundMs = 300;        // the longest a ReadFromPort call takes
 
     // ---- Fields, in declaration order -------------------------------------------------
-    int portId;               // port claimed: 0 none, 1..4 for COM1..COM4
-    int samplingRate;         // last rate given to SetSamplingRate; 40 after construction
-    int checkByte;            // checksum byte (0..255) of the last binary frame that had one
-    int currentSpeed;         // bit/s believed in use by port and tracker: 19200 or 9600
-    int pitch;                // last good sample, whole degrees
+    int portId;        // port claimed: 0 none, 1..4 for COM1..COM4
+    int samplingRate;  // last rate given to SetSamplingRate; 40 after construction
+    int checkByte;     // checksum byte (0..255) of the last binary frame that had one
+    int currentSpeed;  // bit/s believed in use by port and tracker: 19200 or 9600
+    int pitch;         // last good sample, whole degrees
     int yaw;
     int roll;
-    char dataMode;            // 'F' binary frames, 'E' ASCII frames
-    char transMode;           // 'G' upon request, 'H' continuous
-    char versionText[30];     // last version text read by Get_Version, NUL-terminated
+    char dataMode;                 // 'F' binary frames, 'E' ASCII frames
+    char transMode;                // 'G' upon request, 'H' continuous
+    char versionText[30];          // last version text read by Get_Version, NUL-terminated
     unsigned char dataBuffer[30];  // receive buffer: replies and frames land here
-    int ifBusy;               // 1 from a successful OpenCom to a successful CloseCom(HANDLE)
-    int checkStatus;          // 1 while the tracker's checksum mode is believed on
-    DCB dcb;                  // the port's settings as last read by GetDCB
-    HANDLE comHandle;         // the port every read, write and purge goes to
-    HANDLE tempComHandle;     // a saved handle, kept while another port is probed
-    DWORD bytesRead;          // bytes moved by the last read or write on the port
+    int ifBusy;                    // 1 from a successful OpenCom to a successful CloseCom(HANDLE)
+    int checkStatus;               // 1 while the tracker's checksum mode is believed on
+    DCB dcb;                       // the port's settings as last read by GetDCB
+    HANDLE comHandle;              // the port every read, write and purge goes to
+    HANDLE tempComHandle;          // a saved handle, kept while another port is probed
+    DWORD bytesRead;               // bytes moved by the last read or write on the port
 
     // ---- Special members ----------------------------------------------------------------
     // Defaults: rate 40, 19200 bit/s, binary frames, upon-request sampling, checksum off, no

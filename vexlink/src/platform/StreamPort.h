@@ -44,7 +44,7 @@ public:
 
 private:
 #if defined(_WIN32)
-    void* device_ = nullptr;       // the port's Win32 handle while streaming
+    void* device_ = nullptr;        // the port's Win32 handle while streaming
     unsigned char held_[255] = {};  // bytes a wait has read, not yet handed out
     int heldCount_ = 0;
     bool restoreTimeouts_ = false;
@@ -56,7 +56,7 @@ private:
     bool terminal_ = false;
     int wakeCount_ = 1;
 #endif
-    bool lowLatency_ = false;     // the driver is in low-latency mode because begin asked
+    bool lowLatency_ = false;  // the driver is in low-latency mode because begin asked
     Clock::duration byteTime_{};
 };
 

@@ -54,8 +54,9 @@ void reportOnce(const std::string& file, int number, const std::string& line) {
         std::lock_guard guard(lock);
         if (!reported.insert(key).second) return;
     }
-    const std::string text = file + ":" + std::to_string(number) + ": cannot read \"" + trim(line) +
-                             "\" (expected COMn = PATH, n from 1 to 4, PATH absolute or empty); line skipped";
+    const std::string text =
+        file + ":" + std::to_string(number) + ": cannot read \"" + trim(line) +
+        "\" (expected COMn = PATH, n from 1 to 4, PATH absolute or empty); line skipped";
     platform::MessageBoxA(text.c_str(), nullptr, platform::MB_OK | platform::MB_ICONEXCLAMATION);
 }
 
@@ -68,7 +69,8 @@ std::optional<std::vector<std::string>> readLines(const std::string& file) {
 }
 
 // Writes lines to file through a file beside it, renamed into place.
-bool writeLines(const std::string& file, const std::vector<std::string>& lines, std::string& error) {
+bool writeLines(const std::string& file, const std::vector<std::string>& lines,
+                std::string& error) {
     std::error_code ec;
     const fs::path target(file);
     if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
@@ -96,7 +98,8 @@ bool writeLines(const std::string& file, const std::vector<std::string>& lines, 
     return true;
 }
 
-bool editMapping(const std::string& file, int com, const std::optional<std::string>& path, std::string& error) {
+bool editMapping(const std::string& file, int com, const std::optional<std::string>& path,
+                 std::string& error) {
     if (com < 1 || com > kComPortCount) {
         error = "no such port name: COM" + std::to_string(com);
         return false;

@@ -8,7 +8,9 @@
 namespace vexlink {
 
 int comNumber(std::string_view name) {
-    if (name.size() != 4 || name.substr(0, 3) != "COM" || name[3] < '1' || name[3] > '0' + kComPortCount) return 0;
+    if (name.size() != 4 || name.substr(0, 3) != "COM" || name[3] < '1' ||
+        name[3] > '0' + kComPortCount)
+        return 0;
     return name[3] - '0';
 }
 
@@ -42,8 +44,8 @@ ResolvedPort resolvePort(std::string_view name) {
         resolved.origin = variable;
         return resolved;
     }
-    const std::pair<std::string, PortSource> maps[] = {{userPortMapPath(), PortSource::UserMap},
-                                                       {systemPortMapPath(), PortSource::SystemMap}};
+    const std::pair<std::string, PortSource> maps[] = {
+        {userPortMapPath(), PortSource::UserMap}, {systemPortMapPath(), PortSource::SystemMap}};
     for (const auto& [file, source] : maps) {
         for (const PortMapEntry& entry : readPortMap(file)) {
             if (entry.com != com) continue;

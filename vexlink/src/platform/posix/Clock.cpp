@@ -12,9 +12,9 @@ void SleepUntil(Clock::time_point deadline) {
     // steady_clock is CLOCK_MONOTONIC; an absolute deadline survives interruptions unchanged.
     const auto ns = duration_cast<nanoseconds>(deadline.time_since_epoch()).count();
     if (ns <= 0) return;
-    const timespec at{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) == EINTR) {
-    }
+    const timespec at{static_cast<time_t>(ns / 1'000'000'000),
+                      static_cast<long>(ns % 1'000'000'000)};
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) == EINTR) {}
 }
 
 void Sleep(DWORD ms) { SleepUntil(Clock::now() + std::chrono::milliseconds(ms)); }

@@ -31,7 +31,8 @@ std::vector<dev_t> consoleDevices() {
     const std::string sys = sysfsRoot();
     std::istringstream active(readAttribute(sys + "/class/tty/console/active"));
     for (std::string name; active >> name;) {
-        if (const auto number = parseDeviceNumber(readAttribute(sys + "/class/tty/" + name + "/dev")))
+        if (const auto number =
+                parseDeviceNumber(readAttribute(sys + "/class/tty/" + name + "/dev")))
             found.push_back(*number);
         if (const auto number = characterDevice(devRoot() + "/" + name)) found.push_back(*number);
     }

@@ -8,7 +8,7 @@
 namespace vexlink::platform {
 
 std::optional<dev_t> characterDevice(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     if (path.empty() || stat(path.c_str(), &st) != 0 || !S_ISCHR(st.st_mode)) return std::nullopt;
     return st.st_rdev;
 }
@@ -17,7 +17,8 @@ std::string readAttribute(const std::string& path) {
     std::ifstream in(path);
     std::string line;
     if (!in || !std::getline(in, line)) return {};
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' '))
+        line.pop_back();
     return line;
 }
 

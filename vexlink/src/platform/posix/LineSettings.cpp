@@ -16,10 +16,10 @@ struct SpeedEntry {
 };
 
 constexpr SpeedEntry kSpeeds[] = {
-    {50, B50},         {75, B75},         {110, B110},     {134, B134},     {150, B150},
-    {200, B200},       {300, B300},       {600, B600},     {1200, B1200},   {1800, B1800},
-    {2400, B2400},     {4800, B4800},     {9600, B9600},   {19200, B19200}, {38400, B38400},
-    {57600, B57600},   {115200, B115200}, {230400, B230400},
+    {50, B50},       {75, B75},         {110, B110},       {134, B134},     {150, B150},
+    {200, B200},     {300, B300},       {600, B600},       {1200, B1200},   {1800, B1800},
+    {2400, B2400},   {4800, B4800},     {9600, B9600},     {19200, B19200}, {38400, B38400},
+    {57600, B57600}, {115200, B115200}, {230400, B230400},
 };
 
 // The four settings a DCB carries into termios, in the form compared after applying them.
@@ -134,7 +134,9 @@ bool SetCommState(HANDLE port, const DCB* dcb) {
     // tcsetattr succeeds when any part of the change was taken; check that all of it was.
     termios now{};
     if (tcgetattr(p->fd, &now) != 0) return false;
-    if ((now.c_cflag & kDcbFlags) == flags && cfgetospeed(&now) == code && cfgetispeed(&now) == code) return true;
+    if ((now.c_cflag & kDcbFlags) == flags && cfgetospeed(&now) == code &&
+        cfgetispeed(&now) == code)
+        return true;
     return invalid();  // the kernel kept part of the settings unchanged
 }
 

@@ -14,7 +14,7 @@ namespace {
 // The group that may use serial devices: the device's own group where it is one of the usual
 // two ('dialout' on Debian and its kind, 'uucp' on others), else 'dialout'.
 std::string serialGroup(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     if (stat(path.c_str(), &st) == 0) {
         if (const group* g = getgrgid(st.st_gid)) {
             const std::string name = g->gr_name;
@@ -36,10 +36,11 @@ std::string describePortError(const PortError& e) {
     switch (e.fault) {
     case PortFault::None: return {};
     case PortFault::InvalidName:
-        return "\"" + e.name + "\" is not a port name: give COM1 to COM4 or an absolute device path";
+        return "\"" + e.name +
+               "\" is not a port name: give COM1 to COM4 or an absolute device path";
     case PortFault::NoPort:
-        return e.name + " is mapped to no port (" + e.source + "): map it with 'vexlink ports set " + e.name +
-               " PATH'";
+        return e.name + " is mapped to no port (" + e.source +
+               "): map it with 'vexlink ports set " + e.name + " PATH'";
     case PortFault::NotFound:
         return "no device at " + named(e) +
                ": is the adapter plugged in? 'vexlink ports' lists the serial devices present";
@@ -49,14 +50,19 @@ std::string describePortError(const PortError& e) {
                "' group (sudo usermod -aG " + group + " $USER) and log in again";
     }
     case PortFault::Busy:
-        if (!e.holder.empty()) return named(e) + " is busy: " + e.holder + " holds it; close that program first";
-        return named(e) + " is busy: another program holds it (a terminal program, a modem manager, "
-                          "another tracker program); close that program first";
+        if (!e.holder.empty())
+            return named(e) + " is busy: " + e.holder + " holds it; close that program first";
+        return named(e) +
+               " is busy: another program holds it (a terminal program, a modem manager, "
+               "another tracker program); close that program first";
     case PortFault::NotSerial: return named(e) + " is not a serial port";
     case PortFault::SystemConsole:
-        return named(e) + " is the system console: not opened, so that nothing is sent into it; choose "
-                          "another port ('vexlink ports' lists them)";
-    case PortFault::Gone: return named(e) + " is gone: the device was unplugged or stopped answering; plug it in again";
+        return named(e) +
+               " is the system console: not opened, so that nothing is sent into it; choose "
+               "another port ('vexlink ports' lists them)";
+    case PortFault::Gone:
+        return named(e) +
+               " is gone: the device was unplugged or stopped answering; plug it in again";
     case PortFault::SystemError: break;
     }
     return "cannot open " + named(e) + ": " + std::strerror(e.osError);

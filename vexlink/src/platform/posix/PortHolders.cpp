@@ -20,7 +20,7 @@ namespace {
 // The process holding a flock on the file at path, from /proc/locks, whose lines read
 // "1: FLOCK  ADVISORY  WRITE 4242 00:05:87 0 EOF" (pid, then device major:minor:inode in hex).
 std::string lockHolder(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     if (stat(path.c_str(), &st) != 0) return {};
     std::ifstream locks("/proc/locks");
     for (std::string line; std::getline(locks, line);) {
@@ -48,7 +48,8 @@ std::vector<std::string> portHolders(const std::string& path) {
     const std::string self = std::to_string(getpid());
     while (const dirent* process = readdir(proc)) {
         const std::string pid = process->d_name;
-        if (pid.empty() || !std::all_of(pid.begin(), pid.end(), [](unsigned char c) { return std::isdigit(c); }))
+        if (pid.empty() ||
+            !std::all_of(pid.begin(), pid.end(), [](unsigned char c) { return std::isdigit(c); }))
             continue;
         if (pid == self) continue;
         const std::string fdFolder = "/proc/" + pid + "/fd";
@@ -57,7 +58,7 @@ std::vector<std::string> portHolders(const std::string& path) {
         bool holds = false;
         while (const dirent* fd = readdir(fds)) {
             if (fd->d_name[0] == '.') continue;
-            struct stat st{};
+            struct stat st {};
             if (stat((fdFolder + "/" + fd->d_name).c_str(), &st) == 0 && S_ISCHR(st.st_mode) &&
                 st.st_rdev == *device) {
                 holds = true;

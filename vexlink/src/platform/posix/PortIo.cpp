@@ -24,7 +24,8 @@ Ready waitFor(int fd, short events, Clock::time_point deadline) {
         const auto left = deadline - Clock::now();
         if (left <= Clock::duration::zero()) return Ready::TimedOut;
         const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
-        const timespec ts{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
+        const timespec ts{static_cast<time_t>(ns / 1'000'000'000),
+                          static_cast<long>(ns % 1'000'000'000)};
         pollfd p{fd, events, 0};
         const int r = ppoll(&p, 1, &ts, nullptr);
         if (r < 0 && errno == EINTR) continue;
@@ -97,7 +98,8 @@ bool ReadFile(HANDLE port, void* buffer, DWORD n, DWORD* got) {
             break;
         }
         auto deadline = totalDeadline;
-        if (count > 0 && to.ReadIntervalTimeout != 0) deadline = std::min(deadline, lastByte + interval);
+        if (count > 0 && to.ReadIntervalTimeout != 0)
+            deadline = std::min(deadline, lastByte + interval);
         const Ready ready = waitFor(p->fd, POLLIN, deadline);
         if (ready == Ready::TimedOut) {
             // A short count is success. Bytes that came while this thread was not running are

@@ -60,20 +60,22 @@ HANDLE CreateFileA(const char* portName) {
     error.name = resolved.name;
     error.path = resolved.path;
     error.source = resolved.origin.empty() ? toString(resolved.source) : resolved.origin;
-    if (resolved.source == PortSource::Invalid) return refuse(std::move(error), PortFault::InvalidName, EINVAL);
+    if (resolved.source == PortSource::Invalid)
+        return refuse(std::move(error), PortFault::InvalidName, EINVAL);
     if (resolved.path.empty()) return refuse(std::move(error), PortFault::NoPort, ENOENT);
     const char* path = resolved.path.c_str();
 
     // Only character devices are ports; refusing anything else before opening it keeps a
     // mistyped path from having command bytes written into an ordinary file.
-    struct stat st{};
+    struct stat st {};
     if (stat(path, &st) != 0) {
         const int code = errno;
         return refuse(std::move(error), faultOfOpen(code), code);
     }
     if (!S_ISCHR(st.st_mode)) return refuse(std::move(error), PortFault::NotSerial, ENOTTY);
     // Checked before the open: opening a UART already raises its modem lines.
-    if (isSystemConsole(resolved.path)) return refuse(std::move(error), PortFault::SystemConsole, EBUSY);
+    if (isSystemConsole(resolved.path))
+        return refuse(std::move(error), PortFault::SystemConsole, EBUSY);
 
     // O_NONBLOCK: the open does not wait for carrier on the modem-control lines, and reads and
     // writes never block (their waits are bounded in poll).

@@ -48,7 +48,8 @@ void describe(SerialDevice& device) {
     // "serial-base" bus (drivers "port" and "ctrl"), of the hardware device above it.
     fs::path at = fs::canonical(tty + "/device", ec);
     if (ec) return;
-    for (fs::path above = at; !above.empty() && above != above.root_path(); above = above.parent_path()) {
+    for (fs::path above = at; !above.empty() && above != above.root_path();
+         above = above.parent_path()) {
         const fs::path driver = fs::canonical(above / "driver", ec);
         if (ec) break;
         if (driver.parent_path().parent_path().filename() != "serial-base") {
@@ -60,7 +61,8 @@ void describe(SerialDevice& device) {
     // The USB device is the nearest folder above the tty's device that has idVendor (the
     // interface for cdc_acm, the interface's usb-serial port for adapter drivers).
     const fs::path top = fs::canonical(sys, ec);
-    for (int up = 0; up < 6 && !at.empty() && at != top && at != at.root_path(); ++up, at = at.parent_path()) {
+    for (int up = 0; up < 6 && !at.empty() && at != top && at != at.root_path();
+         ++up, at = at.parent_path()) {
         const std::string here = at.string();
         const std::string vendor = platform::readAttribute(here + "/idVendor");
         if (vendor.empty()) continue;
@@ -85,7 +87,8 @@ std::vector<ByIdLink> byIdLinks() {
         const std::string path = entry.path().string();
         if (const auto device = platform::characterDevice(path)) links.push_back({path, *device});
     }
-    std::sort(links.begin(), links.end(), [](const ByIdLink& a, const ByIdLink& b) { return a.path < b.path; });
+    std::sort(links.begin(), links.end(),
+              [](const ByIdLink& a, const ByIdLink& b) { return a.path < b.path; });
     return links;
 }
 
@@ -128,7 +131,8 @@ std::vector<SerialDevice> listSerialDevices() {
     // A by-id link names one of the nodes above; one whose node was not found (a node of another
     // name) is listed on its own under the name its target has.
     for (const ByIdLink& link : byIdLinks()) {
-        auto it = std::find_if(found.begin(), found.end(), [&](const Found& f) { return f.number == link.device; });
+        auto it = std::find_if(found.begin(), found.end(),
+                               [&](const Found& f) { return f.number == link.device; });
         if (it != found.end()) {
             if (it->device.path == it->device.devicePath) it->device.path = link.path;
             continue;
@@ -137,7 +141,8 @@ std::vector<SerialDevice> listSerialDevices() {
         device.path = link.path;
         const fs::path target = fs::canonical(link.path, ec);
         device.devicePath = ec ? link.path : target.string();
-        device.kernelName = ec ? fs::path(link.path).filename().string() : target.filename().string();
+        device.kernelName =
+            ec ? fs::path(link.path).filename().string() : target.filename().string();
         found.push_back({std::move(device), link.device});
     }
 
@@ -156,7 +161,8 @@ std::vector<SerialDevice> listSerialDevices() {
         describe(f.device);
         f.device.isConsole = isSystemConsole(f.device.devicePath);
         for (int com = 1; com <= kComPortCount; ++com)
-            if (comMapped[com] && comDevices[com] == f.number) f.device.comNames.push_back("COM" + std::to_string(com));
+            if (comMapped[com] && comDevices[com] == f.number)
+                f.device.comNames.push_back("COM" + std::to_string(com));
         devices.push_back(std::move(f.device));
     }
     return devices;

@@ -53,7 +53,8 @@ StreamWait StreamPort::wait(int bytes, Clock::time_point deadline) {
     // A deadline already past still looks once, so that a zero time-out takes what is queued.
     const auto left = std::max(deadline - Clock::now(), Clock::duration::zero());
     const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
-    const timespec ts{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
+    const timespec ts{static_cast<time_t>(ns / 1'000'000'000),
+                      static_cast<long>(ns % 1'000'000'000)};
     pollfd p{fd_, POLLIN, 0};
     const int r = ppoll(&p, 1, &ts, nullptr);
     if (r < 0) return errno == EINTR ? StreamWait::Interrupted : StreamWait::Gone;

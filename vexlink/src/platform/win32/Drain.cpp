@@ -16,7 +16,8 @@ bool waitUntilSent(win32::SystemHandle device, Clock::time_point deadline) {
         queued = true;
         const auto now = Clock::now();
         if (now >= deadline) return false;
-        SleepUntil(std::min(deadline, now + std::max<Clock::duration>(byteTime * n, microseconds(200))));
+        SleepUntil(
+            std::min(deadline, now + std::max<Clock::duration>(byteTime * n, microseconds(200))));
     }
     if (queued) SleepUntil(std::min(deadline, Clock::now() + byteTime));
     return true;

@@ -27,7 +27,8 @@ bool SetCommState(HANDLE port, const DCB* dcb) {
     // A byte still on its way out would go at the new speed, garbled: apply the settings once
     // the output has left the port (bounded, like a write).
     waitUntilSent(p->device, Clock::now() + std::chrono::milliseconds(Vexlink::kWriteHoldLimitMs));
-    return win32::setLine(p->device, {dcb->BaudRate, dcb->ByteSize, dcb->Parity, dcb->StopBits, dcb->fOutxCtsFlow != 0});
+    return win32::setLine(p->device, {dcb->BaudRate, dcb->ByteSize, dcb->Parity, dcb->StopBits,
+                                      dcb->fOutxCtsFlow != 0});
 }
 
 }  // namespace vexlink::platform

@@ -22,10 +22,12 @@ bool SetCommTimeouts(HANDLE port, const COMMTIMEOUTS* timeouts) {
     // Win32 reads with both total time-outs zero wait for their first byte without limit (unless
     // the interval is MAXDWORD: then they return at once). Such a read ends after kReadLimitMs,
     // as on every system.
-    if (t.readMultiplier == 0 && t.readConstant == 0 && t.readInterval != kMaxDword) t.readConstant = kReadLimitMs;
+    if (t.readMultiplier == 0 && t.readConstant == 0 && t.readInterval != kMaxDword)
+        t.readConstant = kReadLimitMs;
     // Zero write time-outs mean none of the caller's: a write that the line cannot take (held
     // back by flow control) still fails after kWriteHoldLimitMs instead of blocking.
-    if (t.writeMultiplier == 0 && t.writeConstant == 0) t.writeConstant = static_cast<DWORD>(Vexlink::kWriteHoldLimitMs);
+    if (t.writeMultiplier == 0 && t.writeConstant == 0)
+        t.writeConstant = static_cast<DWORD>(Vexlink::kWriteHoldLimitMs);
     return win32::setTimeouts(p->device, t);
 }
 

@@ -15,7 +15,8 @@ namespace {
 // its name, in the session's namespace, without the backslashes of the device path.
 std::string holderName(const std::string& path) {
     std::string name = "Local\\vexlink.port.";
-    for (char c : path.substr(4)) name += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c == '\\' ? '/' : c;
+    for (char c : path.substr(4))
+        name += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c == '\\' ? '/' : c;
     return name;
 }
 
@@ -33,9 +34,9 @@ HANDLE refuse(PortError error, PortFault fault, std::uint32_t code) {
 PortFault faultOf(std::uint32_t code) {
     switch (code) {
     case win32::kErrorFileNotFound:
-    case 3: return PortFault::NotFound;      // ERROR_PATH_NOT_FOUND
+    case 3: return PortFault::NotFound;  // ERROR_PATH_NOT_FOUND
     case win32::kErrorAccessDenied:
-    case 32: return PortFault::Busy;         // ERROR_SHARING_VIOLATION
+    case 32: return PortFault::Busy;  // ERROR_SHARING_VIOLATION
     default: return PortFault::SystemError;
     }
 }
@@ -48,7 +49,8 @@ HANDLE CreateFileA(const char* portName) {
     error.name = resolved.name;
     error.path = resolved.path;
     error.source = resolved.origin.empty() ? toString(resolved.source) : resolved.origin;
-    if (resolved.source == PortSource::Invalid) return refuse(std::move(error), PortFault::InvalidName, 123);  // ERROR_INVALID_NAME
+    if (resolved.source == PortSource::Invalid)
+        return refuse(std::move(error), PortFault::InvalidName, 123);  // ERROR_INVALID_NAME
     const std::string* path = &resolved.path;
     // Share mode 0 asks for the port alone, and serial drivers refuse a second opener. Not every
     // driver does (Wine's mapping of COM ports onto Unix devices does not): a named object, alive
@@ -66,7 +68,8 @@ HANDLE CreateFileA(const char* portName) {
         return refuse(std::move(error), faultOf(code), code);
     }
     // Until SetCommTimeouts: reads end after kReadLimitMs, writes after kWriteHoldLimitMs.
-    win32::setTimeouts(device, {0, 0, kReadLimitMs, 0, static_cast<DWORD>(Vexlink::kWriteHoldLimitMs)});
+    win32::setTimeouts(device,
+                       {0, 0, kReadLimitMs, 0, static_cast<DWORD>(Vexlink::kWriteHoldLimitMs)});
     setLastPortError(PortError{});
     return addPort(OpenPort{device, holder});
 }

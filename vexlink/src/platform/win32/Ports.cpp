@@ -91,15 +91,17 @@ std::vector<std::string> portHolders(const std::string&) { return {}; }
 namespace vexlink {
 
 std::string describePortError(const PortError& e) {
-    const std::string port = e.path.empty() || e.path == e.name ? e.name : e.name + " (" + e.path + ")";
+    const std::string port =
+        e.path.empty() || e.path == e.name ? e.name : e.name + " (" + e.path + ")";
     switch (e.fault) {
     case PortFault::None: return {};
     case PortFault::InvalidName:
         return "\"" + e.name + "\" is not a port name: give COMn or a \\\\.\\ device path";
     case PortFault::NoPort: return e.name + " stands for no port";
     case PortFault::NotFound:
-        return port + " does not exist: plug the adapter in, or see Device Manager (Ports (COM & LPT)) "
-                      "or 'vexlink ports' for its number";
+        return port +
+               " does not exist: plug the adapter in, or see Device Manager (Ports (COM & LPT)) "
+               "or 'vexlink ports' for its number";
     case PortFault::PermissionDenied: return "access to " + port + " was denied";
     case PortFault::Busy: return port + " is in use by another program: close it there first";
     case PortFault::NotSerial: return port + " is not a serial port";

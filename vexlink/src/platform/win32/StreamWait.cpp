@@ -39,8 +39,8 @@ bool StreamPort::begin(HANDLE port) {
 void StreamPort::end() {
     if (!device_) return;
     if (restoreTimeouts_) {
-        win32::setTimeouts(device_, {linkTimeouts_[0], linkTimeouts_[1], linkTimeouts_[2], linkTimeouts_[3],
-                                     linkTimeouts_[4]});
+        win32::setTimeouts(device_, {linkTimeouts_[0], linkTimeouts_[1], linkTimeouts_[2],
+                                     linkTimeouts_[3], linkTimeouts_[4]});
     }
     device_ = nullptr;
     heldCount_ = 0;
@@ -61,10 +61,12 @@ StreamWait StreamPort::wait(int bytes, Clock::time_point deadline) {
         std::max(deadline - Clock::now(), Clock::duration::zero()));
     // A deadline already past still looks once, so that a zero time-out takes what is queued.
     const win32::Timeouts timeouts =
-        left.count() > 0 ? win32::Timeouts{0, 0, static_cast<std::uint32_t>(left.count()), 0, 0} : kAtOnce;
+        left.count() > 0 ? win32::Timeouts{0, 0, static_cast<std::uint32_t>(left.count()), 0, 0}
+                         : kAtOnce;
     std::uint32_t got = 0;
     if (!win32::setTimeouts(device_, timeouts) ||
-        !win32::read(device_, held_ + heldCount_, static_cast<std::uint32_t>(bytes - heldCount_), got)) {
+        !win32::read(device_, held_ + heldCount_, static_cast<std::uint32_t>(bytes - heldCount_),
+                     got)) {
         return StreamWait::Gone;
     }
     heldCount_ += static_cast<int>(got);

@@ -15,8 +15,8 @@ using SystemHandle = void*;  // a Win32 HANDLE; null for none
 // The calling thread's last Win32 error code (GetLastError), and setting it.
 std::uint32_t lastError();
 void setLastError(std::uint32_t code);
-inline constexpr std::uint32_t kErrorFileNotFound = 2;   // ERROR_FILE_NOT_FOUND
-inline constexpr std::uint32_t kErrorAccessDenied = 5;   // ERROR_ACCESS_DENIED: a port in use
+inline constexpr std::uint32_t kErrorFileNotFound = 2;  // ERROR_FILE_NOT_FOUND
+inline constexpr std::uint32_t kErrorAccessDenied = 5;  // ERROR_ACCESS_DENIED: a port in use
 
 // ---- Serial ports (SystemPort.cpp) ------------------------------------------------------------
 

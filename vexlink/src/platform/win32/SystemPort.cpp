@@ -77,15 +77,17 @@ bool setLine(SystemHandle port, const LineState& line) {
 }
 
 bool setTimeouts(SystemHandle port, const Timeouts& t) {
-    ::COMMTIMEOUTS timeouts{t.readInterval, t.readMultiplier, t.readConstant, t.writeMultiplier, t.writeConstant};
+    ::COMMTIMEOUTS timeouts{t.readInterval, t.readMultiplier, t.readConstant, t.writeMultiplier,
+                            t.writeConstant};
     return ::SetCommTimeouts(h(port), &timeouts) != 0;
 }
 
 bool getTimeouts(SystemHandle port, Timeouts& t) {
     ::COMMTIMEOUTS timeouts{};
     if (!::GetCommTimeouts(h(port), &timeouts)) return false;
-    t = {timeouts.ReadIntervalTimeout, timeouts.ReadTotalTimeoutMultiplier, timeouts.ReadTotalTimeoutConstant,
-         timeouts.WriteTotalTimeoutMultiplier, timeouts.WriteTotalTimeoutConstant};
+    t = {timeouts.ReadIntervalTimeout, timeouts.ReadTotalTimeoutMultiplier,
+         timeouts.ReadTotalTimeoutConstant, timeouts.WriteTotalTimeoutMultiplier,
+         timeouts.WriteTotalTimeoutConstant};
     return true;
 }
 

@@ -26,7 +26,8 @@ unsigned long comOrder(const std::string& name) {
 std::vector<KnownPort> knownPorts() {
     std::vector<KnownPort> ports;
     HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
         return ports;
     for (DWORD index = 0;; ++index) {
         char device[256];
@@ -34,12 +35,14 @@ std::vector<KnownPort> knownPorts() {
         DWORD deviceLength = sizeof device;
         DWORD nameLength = sizeof name - 1;
         DWORD type = 0;
-        const LONG r = ::RegEnumValueA(key, index, device, &deviceLength, nullptr, &type, name, &nameLength);
+        const LONG r =
+            ::RegEnumValueA(key, index, device, &deviceLength, nullptr, &type, name, &nameLength);
         if (r == ERROR_NO_MORE_ITEMS) break;
         if (r != ERROR_SUCCESS || type != REG_SZ) continue;
         name[nameLength] = 0;
         ports.push_back({std::string(device, deviceLength), reinterpret_cast<const char*>(name)});
-        if (!ports.back().name.empty() && ports.back().name.back() == '\0') ports.back().name.pop_back();
+        if (!ports.back().name.empty() && ports.back().name.back() == '\0')
+            ports.back().name.pop_back();
     }
     ::RegCloseKey(key);
     std::sort(ports.begin(), ports.end(), [](const KnownPort& a, const KnownPort& b) {

@@ -43,7 +43,8 @@ private:
 void sleepFor(std::chrono::nanoseconds wait) {
     thread_local PauseTimer timer;
     if (wait <= std::chrono::nanoseconds::zero()) return;
-    if (!timer.wait(wait)) ::Sleep(static_cast<DWORD>(std::chrono::ceil<std::chrono::milliseconds>(wait).count()));
+    if (!timer.wait(wait))
+        ::Sleep(static_cast<DWORD>(std::chrono::ceil<std::chrono::milliseconds>(wait).count()));
 }
 
 }  // namespace vexlink::platform::win32
