@@ -57,6 +57,7 @@ install)
   packaged=$(sed -e 's/#.*//' "$map" | while read -r _package component; do
     [[ -n $component ]] || continue
     part=$stage/component-$component
+    mkdir -p "$part"  # a component this build does not make (the Python module) installs nothing
     cmake --install "$build" --prefix "$part" --component "$component" >/dev/null
     (cd "$part" && find . ! -type d)
   done | sort)
