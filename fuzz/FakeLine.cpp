@@ -5,6 +5,7 @@
 
 #include "platform/Clock.h"
 #include "platform/CommApi.h"
+#include "platform/LastError.h"
 #include "platform/PortPresence.h"
 
 namespace {
@@ -58,6 +59,7 @@ bool WriteFile(HANDLE port, const void*, DWORD n, DWORD* written) {
 }
 
 bool PortHasGone(HANDLE) { return false; }
+int lastError() { return 0; }  // the fake line never fails
 
 void Sleep(DWORD) {}
 void SleepUntil(Clock::time_point) {}
