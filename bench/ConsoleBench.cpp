@@ -4,6 +4,7 @@
 // samples shown; the process's peak resident memory comes from its rusage at the end. A second
 // streaming run starts the program with --plot, the live plot open beside the dialog.
 #include <cmath>
+#include <limits>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -41,7 +42,7 @@ constexpr int kRate = 75;
 constexpr double kTimerPeriodMs = 13;
 constexpr double kCpuGoalPercent = 20;     // "a small fraction of one core"
 constexpr double kPlotCpuGoalPercent = 5;  // streaming with the live plot open
-constexpr double kNaN = std::nan("");
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 struct Run {
     double shownMs = kNaN;  // from the spawn to the main window's first exposure

@@ -129,7 +129,7 @@ bool FrameScanner::nextBinary(StreamSample& sample) {
             needed_ = n - length_;
             return false;
         }
-        const auto sumMatches = [this](const unsigned char* f) {
+        const auto sumMatches = [](const unsigned char* f) {
             return frame::lowByteSum(f + frame::kBinaryHeaderLength, 1) ==
                    f[frame::kBinaryHeaderLength + frame::kChecksumPosition];
         };
